@@ -1,0 +1,214 @@
+// Activation, block processing with CLAP events turned into MIDI and parameter changes, and the state streams.
+#include "Plugin.h"
+
+#include <clap/ext/gui.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace vfw {
+namespace {
+
+// Largest state we accept from a host stream; far above any real chunk, small enough to refuse junk quickly.
+constexpr size_t kMaxStateBytes = 64u << 20;
+// Conversion buffers for 32-bit hosts are capped; longer blocks render in pieces.
+constexpr int kMaxScratchFrames = 1 << 16;
+
+}  // namespace
+
+void Plugin::queryHostExtensions() {
+  if (!mHost || !mHost->get_extension) return;
+  mHostThreadCheck = static_cast<const clap_host_thread_check_t*>(mHost->get_extension(mHost, CLAP_EXT_THREAD_CHECK));
+  mHostParams = static_cast<const clap_host_params_t*>(mHost->get_extension(mHost, CLAP_EXT_PARAMS));
+  mHostState = static_cast<const clap_host_state_t*>(mHost->get_extension(mHost, CLAP_EXT_STATE));
+  mHostGui = static_cast<const clap_host_gui_t*>(mHost->get_extension(mHost, CLAP_EXT_GUI));
+}
+
+bool Plugin::activate(double sampleRate, uint32_t, uint32_t maxFrames) {
+  if (IsActive() || !std::isfinite(sampleRate) || sampleRate <= 0.0) return false;
+  mSampleRate.store(sampleRate, std::memory_order_relaxed);
+  const int frames = static_cast<int>(std::clamp<uint32_t>(maxFrames, 1u, static_cast<uint32_t>(kMaxScratchFrames)));
+  mBlockSize.store(frames, std::memory_order_relaxed);
+  mScratchFrames = frames;
+  mScratch.assign(static_cast<size_t>(kMaxOutputChannels) * static_cast<size_t>(frames), 0.0);
+  OnReset();
+  mActive.store(true, std::memory_order_release);
+  return true;
+}
+
+void Plugin::deactivate() {
+  mProcessing.store(false, std::memory_order_release);
+  mActive.store(false, std::memory_order_release);
+}
+
+void Plugin::handleEvent(const clap_event_header_t* hdr, uint32_t blockFrames, bool processing) {
+  if (!hdr || hdr->space_id != CLAP_CORE_EVENT_SPACE_ID) return;
+  const int offset = static_cast<int>(std::min(hdr->time, blockFrames > 0 ? blockFrames - 1 : 0u));
+  switch (hdr->type) {
+    case CLAP_EVENT_NOTE_ON:
+    case CLAP_EVENT_NOTE_OFF: {
+      if (!processing || hdr->size < sizeof(clap_event_note_t)) return;
+      const auto* ev = reinterpret_cast<const clap_event_note_t*>(hdr);
+      // A note with a wildcard key names no MIDI note; a wildcard channel means channel 0.
+      if (ev->key < 0 || ev->key > 127 || ev->channel < -1 || ev->channel > 15) return;
+      const int channel = ev->channel < 0 ? 0 : ev->channel;
+      MidiMsg msg;
+      msg.offset = offset;
+      msg.data1 = static_cast<uint8_t>(ev->key);
+      if (hdr->type == CLAP_EVENT_NOTE_ON) {
+        // Velocity 0 would read as a note-off to every MIDI reader, so the quietest note-on is 1.
+        const double v = std::isfinite(ev->velocity) ? ev->velocity : 0.0;
+        msg.status = static_cast<uint8_t>(0x90 | channel);
+        msg.data2 = static_cast<uint8_t>(std::clamp<long>(std::lround(std::clamp(v, 0.0, 1.0) * 127.0), 1, 127));
+      } else {
+        msg.status = static_cast<uint8_t>(0x80 | channel);
+        msg.data2 = 0;
+      }
+      ProcessMidiMsg(msg);
+      return;
+    }
+    case CLAP_EVENT_MIDI: {
+      if (!processing || hdr->size < sizeof(clap_event_midi_t)) return;
+      const auto* ev = reinterpret_cast<const clap_event_midi_t*>(hdr);
+      MidiMsg msg;
+      msg.offset = offset;
+      msg.status = ev->data[0];
+      msg.data1 = ev->data[1] & 0x7F;
+      msg.data2 = ev->data[2] & 0x7F;
+      ProcessMidiMsg(msg);
+      return;
+    }
+    case CLAP_EVENT_PARAM_VALUE: {
+      if (hdr->size < sizeof(clap_event_param_value_t)) return;
+      const auto* ev = reinterpret_cast<const clap_event_param_value_t*>(hdr);
+      Param* param = ParamOrNull(static_cast<int64_t>(ev->param_id));
+      if (!param) return;
+      param->Set(ev->value);
+      OnParamChange(static_cast<int>(ev->param_id), ParamSource::Host, offset);
+      return;
+    }
+    default:
+      return;  // choke, expressions, SysEx, transport: not used
+  }
+}
+
+clap_process_status Plugin::process(const clap_process_t* pr) {
+  if (!pr || !IsActive()) return CLAP_PROCESS_ERROR;
+  const uint32_t frames = pr->frames_count;
+  const BusLayout& layout = ActiveLayout();
+
+  // Where each of our channels goes: straight into a 64-bit host buffer, or via scratch into a 32-bit one.
+  double* direct[kMaxOutputChannels] = {};
+  float* narrow[kMaxOutputChannels] = {};
+  uint32_t connected = 0;
+  int channel = 0;
+  for (uint32_t port = 0; port < pr->audio_outputs_count && pr->audio_outputs; ++port) {
+    clap_audio_buffer_t& buf = pr->audio_outputs[port];
+    const bool inLayout = static_cast<int>(port) < layout.nOutputBuses;
+    const int ours = inLayout ? layout.outputChannels[port] : 0;
+    for (uint32_t c = 0; c < buf.channel_count; ++c) {
+      double* d = buf.data64 ? buf.data64[c] : nullptr;
+      float* f = buf.data32 ? buf.data32[c] : nullptr;
+      const bool mine = static_cast<int>(c) < ours && channel + static_cast<int>(c) < kMaxOutputChannels;
+      if (!mine) {
+        // Channels outside the chosen layout are silenced, never left with garbage.
+        if (d) std::memset(d, 0, sizeof(double) * frames);
+        if (f) std::memset(f, 0, sizeof(float) * frames);
+        continue;
+      }
+      const int ch = channel + static_cast<int>(c);
+      if (d) {
+        direct[ch] = d;
+        connected |= 1u << ch;
+      } else if (f) {
+        narrow[ch] = f;
+        connected |= 1u << ch;
+      }
+    }
+    buf.constant_mask = 0;
+    channel += ours;
+  }
+  mConnectedMask = connected;
+
+  const clap_input_events_t* in = pr->in_events;
+  const uint32_t nEvents = (in && in->size) ? in->size(in) : 0;
+  uint32_t ev = 0;
+  uint32_t pos = 0;
+  double* inputs[kMaxOutputChannels] = {};
+  double* outputs[kMaxOutputChannels] = {};
+  for (;;) {
+    // Events due by now are handled before the piece of block that starts here.
+    while (ev < nEvents) {
+      const clap_event_header_t* hdr = in->get(in, ev);
+      if (hdr && hdr->time > pos && hdr->time < frames) break;
+      handleEvent(hdr, frames, true);
+      ++ev;
+    }
+    if (pos >= frames) break;
+    uint32_t end = std::min(frames, pos + static_cast<uint32_t>(mScratchFrames));
+    if (ev < nEvents) {
+      const clap_event_header_t* hdr = in->get(in, ev);
+      if (hdr) end = std::min(end, hdr->time);
+    }
+    const uint32_t n = end - pos;
+    for (int c = 0; c < kMaxOutputChannels; ++c) {
+      if (direct[c]) {
+        outputs[c] = direct[c] + pos;
+      } else if (narrow[c]) {
+        outputs[c] = mScratch.data() + static_cast<size_t>(c) * static_cast<size_t>(mScratchFrames);
+      } else {
+        outputs[c] = nullptr;
+      }
+    }
+    ProcessBlock(inputs, outputs, static_cast<int>(n));
+    for (int c = 0; c < kMaxOutputChannels; ++c) {
+      if (!narrow[c]) continue;
+      const double* src = outputs[c];
+      float* dst = narrow[c] + pos;
+      for (uint32_t i = 0; i < n; ++i) dst[i] = static_cast<float>(src[i]);
+    }
+    pos = end;
+  }
+  drainOutEvents(pr->out_events);
+  return CLAP_PROCESS_CONTINUE;
+}
+
+void Plugin::flushParams(const clap_input_events_t* in, const clap_output_events_t* out) {
+  const uint32_t n = (in && in->size) ? in->size(in) : 0;
+  for (uint32_t i = 0; i < n; ++i) handleEvent(in->get(in, i), 1, false);
+  drainOutEvents(out);
+}
+
+bool Plugin::saveState(const clap_ostream_t* stream) {
+  if (!stream || !stream->write) return false;
+  ByteChunk chunk;
+  if (!SerializeState(chunk)) return false;
+  const uint8_t* p = chunk.Data();
+  uint64_t left = chunk.Size();
+  while (left > 0) {
+    const int64_t wrote = stream->write(stream, p, left);
+    if (wrote <= 0 || static_cast<uint64_t>(wrote) > left) return false;
+    p += wrote;
+    left -= static_cast<uint64_t>(wrote);
+  }
+  return true;
+}
+
+bool Plugin::loadState(const clap_istream_t* stream) {
+  if (!stream || !stream->read) return false;
+  ByteChunk chunk;
+  uint8_t buf[4096];
+  for (;;) {
+    const int64_t got = stream->read(stream, buf, sizeof buf);
+    if (got == 0) break;
+    if (got < 0 || static_cast<uint64_t>(got) > sizeof buf) return false;
+    if (chunk.Size() + static_cast<size_t>(got) > kMaxStateBytes) return false;
+    chunk.PutBytes(buf, static_cast<size_t>(got));
+  }
+  if (UnserializeState(chunk, 0) < 0) return false;
+  OnRestoreState();
+  return true;
+}
+
+}  // namespace vfw

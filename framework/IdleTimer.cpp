@@ -1,0 +1,39 @@
+// The per-instance idle timer: steady 20 ms ticks, stoppable without waiting out a period.
+#include "IdleTimer.h"
+
+#include <chrono>
+
+namespace vfw {
+
+void IdleTimer::Start(std::function<void()> tick) {
+  if (mThread.joinable()) return;
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    mStop = false;
+  }
+  mThread = std::thread([this, tick = std::move(tick)] {
+    auto next = std::chrono::steady_clock::now();
+    std::unique_lock<std::mutex> lock(mMutex);
+    while (!mStop) {
+      next += std::chrono::milliseconds(kPeriodMs);
+      if (mWake.wait_until(lock, next, [this] { return mStop; })) break;
+      lock.unlock();
+      tick();
+      lock.lock();
+      // After a long tick, do not fire a burst to catch up.
+      const auto now = std::chrono::steady_clock::now();
+      if (next < now) next = now;
+    }
+  });
+}
+
+void IdleTimer::Stop() {
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    mStop = true;
+  }
+  mWake.notify_all();
+  if (mThread.joinable()) mThread.join();
+}
+
+}  // namespace vfw

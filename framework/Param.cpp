@@ -1,0 +1,122 @@
+// Parameter shapes, the snap-then-clamp rule and locale-independent display text.
+#include "Param.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <strings.h>
+
+namespace vfw {
+
+void Param::initCommon(ParamType type, const char* name, double defaultVal, double minVal, double maxVal,
+                       double step, const char* label, const char* group, ParamShape shape) {
+  mType = type;
+  mName = name ? name : "";
+  mLabel = label ? label : "";
+  mGroup = group ? group : "";
+  mMin = std::min(minVal, maxVal);
+  mMax = std::max(minVal, maxVal);
+  mStep = step > 0.0 ? step : 0.001;
+  // An exponential shape needs a range strictly above zero.
+  mShape = (shape == ParamShape::Exp && mMin > 0.0) ? ParamShape::Exp : ParamShape::Linear;
+  mDefault = Constrain(defaultVal);
+  mValue.store(mDefault, std::memory_order_relaxed);
+}
+
+void Param::InitDouble(const char* name, double defaultVal, double minVal, double maxVal, double step,
+                       const char* label, const char* group, ParamShape shape) {
+  initCommon(ParamType::Double, name, defaultVal, minVal, maxVal, step, label, group, shape);
+}
+
+void Param::InitInt(const char* name, int defaultVal, int minVal, int maxVal, const char* label, const char* group) {
+  initCommon(ParamType::Int, name, defaultVal, minVal, maxVal, 1.0, label, group, ParamShape::Linear);
+}
+
+void Param::InitEnum(const char* name, int defaultVal, std::initializer_list<const char*> items, const char* group) {
+  mItems.assign(items.begin(), items.end());
+  const int last = std::max(0, static_cast<int>(mItems.size()) - 1);
+  initCommon(ParamType::Enum, name, defaultVal, 0, last, 1.0, "", group, ParamShape::Linear);
+}
+
+void Param::InitBool(const char* name, bool defaultVal, const char* group) {
+  mItems = {"off", "on"};
+  initCommon(ParamType::Bool, name, defaultVal ? 1 : 0, 0, 1, 1.0, "", group, ParamShape::Linear);
+}
+
+double Param::Constrain(double v) const {
+  if (Stepped()) v = std::round(v / mStep) * mStep;  // std::round takes halves away from zero
+  return std::clamp(v, mMin, mMax);
+}
+
+void Param::Set(double v) {
+  if (!std::isfinite(v)) return;
+  mValue.store(Constrain(v), std::memory_order_relaxed);
+}
+
+double Param::ToNormalized(double v) const {
+  if (!std::isfinite(v) || mMax <= mMin) return 0.0;
+  v = std::clamp(v, mMin, mMax);
+  if (mShape == ParamShape::Exp) return std::log(v / mMin) / std::log(mMax / mMin);
+  return (v - mMin) / (mMax - mMin);
+}
+
+double Param::FromNormalized(double n) const {
+  if (!std::isfinite(n)) n = 0.0;
+  n = std::clamp(n, 0.0, 1.0);
+  const double v = mShape == ParamShape::Exp ? mMin * std::pow(mMax / mMin, n) : mMin + n * (mMax - mMin);
+  return Constrain(v);
+}
+
+const char* Param::GetDisplayText(int i) const {
+  if (i < 0 || i >= NDisplayTexts()) return "";
+  return mItems[static_cast<size_t>(i)].c_str();
+}
+
+int Param::DisplayPrecision() const {
+  if (Stepped()) return 0;
+  int decimals = 0;
+  for (double s = mStep; decimals < 6 && std::fabs(s - std::round(s)) > 1e-9; s *= 10.0) ++decimals;
+  return decimals;
+}
+
+void Param::GetDisplay(double v, char* out, size_t size, bool withLabel) const {
+  if (!out || size == 0) return;
+  out[0] = '\0';
+  std::string text;
+  if ((mType == ParamType::Enum || mType == ParamType::Bool) && std::isfinite(v)) {
+    text = GetDisplayText(static_cast<int>(Constrain(v)));
+  } else {
+    char buf[64];
+    const int precision = DisplayPrecision();
+    double shown = std::isfinite(v) ? v : 0.0;
+    // A value that rounds to zero is shown without a minus sign.
+    if (std::fabs(shown) < 0.5 * std::pow(10.0, -precision)) shown = 0.0;
+    const auto res = std::to_chars(buf, buf + sizeof buf - 1, shown, std::chars_format::fixed, precision);
+    *res.ptr = '\0';
+    text = buf;
+    if (withLabel && !mLabel.empty()) text += " " + mLabel;
+  }
+  std::strncpy(out, text.c_str(), size - 1);
+  out[size - 1] = '\0';
+}
+
+bool Param::TextToValue(const char* text, double& out) const {
+  if (!text) return false;
+  while (*text == ' ' || *text == '\t') ++text;
+  for (int i = 0; i < NDisplayTexts(); ++i) {
+    if (strcasecmp(text, GetDisplayText(i)) == 0) {
+      out = i;
+      return true;
+    }
+  }
+  const char* end = text + std::strlen(text);
+  if (*text == '+') ++text;
+  double v = 0.0;
+  const auto res = std::from_chars(text, end, v);
+  if (res.ec != std::errc() || !std::isfinite(v)) return false;
+  out = Constrain(v);
+  return true;
+}
+
+}  // namespace vfw

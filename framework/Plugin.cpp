@@ -1,0 +1,214 @@
+// The framework base: construction, default hooks, bus layouts, host notifications and thread helpers.
+#include "Plugin.h"
+
+#include "ClapAdapter.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace vfw {
+
+int BusLayout::TotalOutputChannels() const {
+  int n = 0;
+  for (int i = 0; i < nOutputBuses; ++i) n += outputChannels[i];
+  return n;
+}
+
+std::vector<BusLayout> parseChannelIO(const char* channelIO) {
+  std::vector<BusLayout> layouts;
+  const char* p = channelIO ? channelIO : "";
+  while (*p) {
+    while (*p == ' ') ++p;
+    if (!*p) break;
+    BusLayout layout;
+    layout.nInputChannels = static_cast<int>(std::strtol(p, const_cast<char**>(&p), 10));
+    if (*p == '-') ++p;
+    while (*p && *p != ' ') {
+      const int channels = static_cast<int>(std::strtol(p, const_cast<char**>(&p), 10));
+      if (layout.nOutputBuses < BusLayout::kMaxBuses && channels > 0)
+        layout.outputChannels[layout.nOutputBuses++] = channels;
+      if (*p == '.') {
+        ++p;
+      } else if (*p && *p != ' ') {
+        ++p;  // skip a stray character rather than loop on it
+      }
+    }
+    if (layout.nOutputBuses > 0) layouts.push_back(layout);
+  }
+  if (layouts.empty()) {
+    BusLayout stereo;
+    stereo.nOutputBuses = 1;
+    stereo.outputChannels[0] = 2;
+    layouts.push_back(stereo);
+  }
+  return layouts;
+}
+
+Plugin::Plugin(const InstanceInfo& info, const Config& config)
+    : mConfig(config),
+      mHost(info.host),
+      mParams(static_cast<size_t>(std::max(0, config.nParams))),
+      mLayouts(parseChannelIO(config.channelIO)),
+      mMainThreadId(std::this_thread::get_id()),
+      mPendingOut(new std::atomic<uint32_t>[static_cast<size_t>(std::max(1, config.nParams))]) {
+  for (int i = 0; i < std::max(1, config.nParams); ++i) mPendingOut[static_cast<size_t>(i)].store(0);
+  mEditorW.store(config.plugWidth);
+  mEditorH.store(config.plugHeight);
+  mClapPlugin.desc = info.desc;
+  mClapPlugin.plugin_data = this;
+  ClapAdapter::fillPlugin(mClapPlugin);
+}
+
+Plugin::~Plugin() { mIdleTimer.Stop(); }
+
+void Plugin::OnParamChange(int, ParamSource, int) {}
+
+bool Plugin::ConstrainEditorResize(int& w, int& h) const {
+  const int cw = std::clamp(w, mConfig.minWidth, std::max(mConfig.minWidth, mConfig.maxWidth));
+  const int ch = std::clamp(h, mConfig.minHeight, std::max(mConfig.minHeight, mConfig.maxHeight));
+  const bool same = cw == w && ch == h;
+  w = cw;
+  h = ch;
+  return same;
+}
+
+bool Plugin::SerializeState(ByteChunk& chunk) const {
+  for (const auto& p : mParams) chunk.PutDouble(p.Value());
+  return true;
+}
+
+int Plugin::UnserializeState(const ByteChunk& chunk, int startPos) {
+  int pos = startPos;
+  for (auto& p : mParams) {
+    double v = 0.0;
+    pos = chunk.GetDouble(v, pos);
+    if (pos < 0) return -1;
+    p.Set(v);
+  }
+  return pos;
+}
+
+void Plugin::ProcessBlock(double**, double** outputs, int nFrames) {
+  for (int c = 0; c < kMaxOutputChannels; ++c)
+    if (outputs[c]) std::fill(outputs[c], outputs[c] + nFrames, 0.0);
+}
+
+void Plugin::ProcessMidiMsg(const MidiMsg&) {}
+
+void Plugin::GetBusName(Route dir, int busIdx, int nBuses, std::string& name) const {
+  name = dir == Route::Output ? "Output" : "Input";
+  if (nBuses > 1) {
+    name.push_back(' ');
+    name.append(std::to_string(busIdx + 1));
+  }
+}
+
+void Plugin::SetEditorSize(int w, int h) {
+  mEditorW.store(w, std::memory_order_release);
+  mEditorH.store(h, std::memory_order_release);
+}
+
+bool Plugin::EditorResizeFromUI(int w, int h, bool needsPlatformResize) {
+  SetEditorSize(w, h);
+  if (needsPlatformResize) requestOnMainThread(kRequestGuiResize);
+  return true;
+}
+
+bool Plugin::IsChannelConnected(Route dir, int channel) const {
+  if (dir != Route::Output || channel < 0 || channel >= kMaxOutputChannels) return false;
+  return (mConnectedMask >> channel) & 1u;
+}
+
+bool Plugin::SelectLayout(int index) {
+  if (IsActive() || index < 0 || index >= static_cast<int>(mLayouts.size())) return false;
+  mActiveConfig.store(index, std::memory_order_release);
+  return true;
+}
+
+void Plugin::OnParamReset(ParamSource source) {
+  for (int i = 0; i < NParams(); ++i) OnParamChange(i, source, -1);
+}
+
+void Plugin::queueOut(int paramIdx, uint32_t bits) {
+  if (paramIdx < 0 || paramIdx >= NParams()) return;
+  mPendingOut[static_cast<size_t>(paramIdx)].fetch_or(bits, std::memory_order_acq_rel);
+  requestOnMainThread(kRequestParamsFlush);
+}
+
+void Plugin::InformHostOfParamChange(int paramIdx) { queueOut(paramIdx, kOutValue); }
+
+void Plugin::BeginInformHostOfParamChangeFromUI(int paramIdx) { queueOut(paramIdx, kOutBegin); }
+
+void Plugin::SendParameterValueFromUI(int paramIdx, double normalizedValue) {
+  Param* p = ParamOrNull(paramIdx);
+  if (!p) return;
+  p->SetNormalized(normalizedValue);
+  OnParamChange(paramIdx, ParamSource::UI, -1);
+  queueOut(paramIdx, kOutValue);
+}
+
+void Plugin::EndInformHostOfParamChangeFromUI(int paramIdx) { queueOut(paramIdx, kOutEnd); }
+
+void Plugin::drainOutEvents(const clap_output_events_t* out) {
+  for (int i = 0; i < NParams(); ++i) {
+    const uint32_t bits = mPendingOut[static_cast<size_t>(i)].exchange(0, std::memory_order_acq_rel);
+    if (!bits) continue;
+    if (!out) continue;  // nobody to tell; the host re-reads values on its own
+    clap_event_param_gesture_t gesture{};
+    gesture.header.size = sizeof gesture;
+    gesture.header.space_id = CLAP_CORE_EVENT_SPACE_ID;
+    gesture.param_id = static_cast<clap_id>(i);
+    if (bits & kOutBegin) {
+      gesture.header.type = CLAP_EVENT_PARAM_GESTURE_BEGIN;
+      out->try_push(out, &gesture.header);
+    }
+    if (bits & kOutValue) {
+      clap_event_param_value_t ev{};
+      ev.header.size = sizeof ev;
+      ev.header.space_id = CLAP_CORE_EVENT_SPACE_ID;
+      ev.header.type = CLAP_EVENT_PARAM_VALUE;
+      ev.param_id = static_cast<clap_id>(i);
+      ev.note_id = -1;
+      ev.port_index = -1;
+      ev.channel = -1;
+      ev.key = -1;
+      ev.value = mParams[static_cast<size_t>(i)].Value();
+      out->try_push(out, &ev.header);
+    }
+    if (bits & kOutEnd) {
+      gesture.header.type = CLAP_EVENT_PARAM_GESTURE_END;
+      out->try_push(out, &gesture.header);
+    }
+  }
+}
+
+void Plugin::StartIdleTimer() {
+  mIdleTimer.Start([this] { OnIdle(); });
+}
+
+bool Plugin::IsMainThread() const {
+  if (mHostThreadCheck && mHostThreadCheck->is_main_thread) return mHostThreadCheck->is_main_thread(mHost);
+  return std::this_thread::get_id() == mMainThreadId;
+}
+
+bool Plugin::IsAudioThread() const {
+  if (mHostThreadCheck && mHostThreadCheck->is_audio_thread) return mHostThreadCheck->is_audio_thread(mHost);
+  return !IsMainThread();
+}
+
+void Plugin::requestOnMainThread(uint32_t what) {
+  mMainRequests.fetch_or(what, std::memory_order_acq_rel);
+  // request_callback is thread-safe; everything it leads to runs in on_main_thread.
+  if (mHost && mHost->request_callback) mHost->request_callback(mHost);
+}
+
+void Plugin::onMainThread() {
+  const uint32_t what = mMainRequests.exchange(0, std::memory_order_acq_rel);
+  if ((what & kRequestParamsFlush) && mHostParams && mHostParams->request_flush) mHostParams->request_flush(mHost);
+  if ((what & kRequestMarkDirty) && mHostState && mHostState->mark_dirty) mHostState->mark_dirty(mHost);
+  if ((what & kRequestGuiResize) && mHostGui && mHostGui->request_resize)
+    mHostGui->request_resize(mHost, static_cast<uint32_t>(GetEditorWidth()), static_cast<uint32_t>(GetEditorHeight()));
+}
+
+}  // namespace vfw

@@ -1,0 +1,168 @@
+// The framework's plug-in base: parameters, the virtual hooks a plug-in overrides, and the host-facing helpers.
+#pragma once
+
+#include "ByteChunk.h"
+#include "ClapExtras.h"
+#include "Config.h"
+#include "IdleTimer.h"
+#include "MidiMsg.h"
+#include "Param.h"
+
+#include <clap/ext/audio-ports.h>
+#include <clap/ext/gui.h>
+#include <clap/ext/params.h>
+#include <clap/ext/state.h>
+#include <clap/ext/thread-check.h>
+#include <clap/plugin.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vfw {
+
+enum class ParamSource { Reset, Host, PresetRecall, UI, Delegate, Unknown };
+enum class Route { Input, Output };
+
+// The output layouts of the channel I/O string, e.g. "0-2 0-2.2" gives one and two stereo buses.
+struct BusLayout {
+  static constexpr int kMaxBuses = 8;
+  int nInputChannels = 0;
+  int nOutputBuses = 0;
+  int outputChannels[kMaxBuses] = {};
+  int TotalOutputChannels() const;
+};
+std::vector<BusLayout> parseChannelIO(const char* channelIO);
+
+class Plugin {
+ public:
+  static constexpr int kMaxOutputChannels = 2 * BusLayout::kMaxBuses;
+
+  Plugin(const InstanceInfo& info, const Config& config);
+  virtual ~Plugin();
+  Plugin(const Plugin&) = delete;
+  Plugin& operator=(const Plugin&) = delete;
+
+  // Hooks, named as the plug-in overrides them; each says which thread calls it.
+  virtual void OnParamChange(int paramIdx, ParamSource source, int sampleOffset);  // audio or main
+  virtual bool ConstrainEditorResize(int& w, int& h) const;                        // main
+  virtual bool SerializeState(ByteChunk& chunk) const;                             // main
+  virtual int UnserializeState(const ByteChunk& chunk, int startPos);              // main
+  virtual void OnRestoreState() {}                                                 // main, after a load
+  virtual void OnIdle() {}                                                         // timer thread
+  virtual void ProcessBlock(double** inputs, double** outputs, int nFrames);       // audio
+  virtual void ProcessMidiMsg(const MidiMsg& msg);                                 // audio
+  virtual void OnReset() {}                                                        // main or audio, not processing
+  virtual void GetBusName(Route dir, int busIdx, int nBuses, std::string& name) const;  // main
+  virtual void* OpenWindow(void* parent) { return parent; }                        // main
+  virtual void CloseWindow() {}                                                    // main
+
+  // i must be a valid index; host-supplied ids go through ParamOrNull.
+  Param* GetParam(int i) { return &mParams[static_cast<size_t>(i)]; }
+  const Param* GetParam(int i) const { return &mParams[static_cast<size_t>(i)]; }
+  Param* ParamOrNull(int64_t i) { return (i >= 0 && i < NParams()) ? &mParams[static_cast<size_t>(i)] : nullptr; }
+  const Param* ParamOrNull(int64_t i) const {
+    return (i >= 0 && i < NParams()) ? &mParams[static_cast<size_t>(i)] : nullptr;
+  }
+  int NParams() const { return static_cast<int>(mParams.size()); }
+  const Config& GetConfig() const { return mConfig; }
+
+  double GetSampleRate() const { return mSampleRate.load(std::memory_order_relaxed); }
+  int GetBlockSize() const { return mBlockSize.load(std::memory_order_relaxed); }
+  void SetTailSize(int samples) { mTailSize.store(samples, std::memory_order_relaxed); }
+  int GetTailSize() const { return mTailSize.load(std::memory_order_relaxed); }
+
+  // The editor size the framework reports to the host.
+  void SetEditorSize(int w, int h);
+  int GetEditorWidth() const { return mEditorW.load(std::memory_order_acquire); }
+  int GetEditorHeight() const { return mEditorH.load(std::memory_order_acquire); }
+  // From the editor thread: records the size and asks the host (on its main thread) to follow.
+  bool EditorResizeFromUI(int w, int h, bool needsPlatformResize);
+
+  // Audio thread, during ProcessBlock: whether the host handed over this channel of the chosen layout.
+  bool IsChannelConnected(Route dir, int channel) const;
+  // The chosen audio-ports configuration; changed only while deactivated.
+  int ActiveConfigIndex() const { return mActiveConfig.load(std::memory_order_acquire); }
+  const BusLayout& ActiveLayout() const { return mLayouts[static_cast<size_t>(ActiveConfigIndex())]; }
+  const std::vector<BusLayout>& Layouts() const { return mLayouts; }
+  bool SelectLayout(int index);
+
+  // Calls OnParamChange for every parameter, e.g. after a preset or state was written.
+  void OnParamReset(ParamSource source);
+  // Tell the host about value changes made outside its own events (any thread but audio).
+  void InformHostOfParamChange(int paramIdx);
+  void BeginInformHostOfParamChangeFromUI(int paramIdx);
+  void SendParameterValueFromUI(int paramIdx, double normalizedValue);
+  void EndInformHostOfParamChangeFromUI(int paramIdx);
+
+  void StartIdleTimer();
+  void StopIdleTimer() { mIdleTimer.Stop(); }
+
+  bool IsMainThread() const;
+  bool IsAudioThread() const;
+  bool IsActive() const { return mActive.load(std::memory_order_acquire); }
+  const clap_plugin_t* ClapPlugin() const { return &mClapPlugin; }
+  const clap_host_t* Host() const { return mHost; }
+
+ private:
+  friend struct ClapAdapter;
+  friend struct ClapCalls;
+
+  enum MainRequest : uint32_t {
+    kRequestParamsFlush = 1u << 0,
+    kRequestGuiResize = 1u << 1,
+    kRequestMarkDirty = 1u << 2,
+  };
+  enum PendingOut : uint32_t { kOutBegin = 1u << 0, kOutValue = 1u << 1, kOutEnd = 1u << 2 };
+
+  void requestOnMainThread(uint32_t what);
+  void onMainThread();
+  void queueOut(int paramIdx, uint32_t bits);
+  void drainOutEvents(const clap_output_events_t* out);
+  void handleEvent(const clap_event_header_t* hdr, uint32_t blockFrames, bool processing);
+  clap_process_status process(const clap_process_t* process);
+  void flushParams(const clap_input_events_t* in, const clap_output_events_t* out);
+  bool activate(double sampleRate, uint32_t minFrames, uint32_t maxFrames);
+  void deactivate();
+  bool saveState(const clap_ostream_t* stream);
+  bool loadState(const clap_istream_t* stream);
+  void queryHostExtensions();
+
+  Config mConfig;
+  const clap_host_t* mHost;
+  clap_plugin_t mClapPlugin{};
+  std::vector<Param> mParams;  // fixed count from construction; values atomic inside
+  std::vector<BusLayout> mLayouts;
+  std::thread::id mMainThreadId;  // the thread that built the instance, for hosts without thread-check
+
+  // Host extensions, read after init on the host's threads.
+  const clap_host_thread_check_t* mHostThreadCheck = nullptr;
+  const clap_host_params_t* mHostParams = nullptr;
+  const clap_host_state_t* mHostState = nullptr;
+  const clap_host_gui_t* mHostGui = nullptr;
+
+  std::atomic<double> mSampleRate{48000.0};  // written at activate (main), read anywhere
+  std::atomic<int> mBlockSize{512};
+  std::atomic<int> mTailSize{0};
+  std::atomic<int> mEditorW{0};  // written by main and editor threads
+  std::atomic<int> mEditorH{0};
+  std::atomic<int> mActiveConfig{0};  // main thread writes while deactivated, audio reads
+  std::atomic<bool> mActive{false};
+  std::atomic<bool> mProcessing{false};
+  std::atomic<uint32_t> mMainRequests{0};  // any thread sets bits, main thread clears them
+  std::unique_ptr<std::atomic<uint32_t>[]> mPendingOut;  // per parameter, any thread sets, audio/main drains
+
+  // Audio thread only: conversion buffers for 32-bit hosts and this block's connected channels.
+  std::vector<double> mScratch;
+  int mScratchFrames = 0;
+  uint32_t mConnectedMask = 0;
+
+  IdleTimer mIdleTimer;
+};
+
+// Defined by the plug-in: builds one instance. Serialised by a process-wide mutex.
+Plugin* MakePlug(const InstanceInfo& info);
+
+}  // namespace vfw

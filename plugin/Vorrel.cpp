@@ -1,0 +1,91 @@
+// Construction and destruction order, bus names and the hooks the framework calls.
+#include "Vorrel.h"
+
+#include <climits>
+
+Vorrel::Vorrel(const vfw::InstanceInfo& info)
+    : vfw::Plugin(info, [] {
+        vfw::Config c;
+        c.nParams = kNumParams;
+        c.nPresets = 1;
+        c.channelIO = "0-2 0-2.2 0-2.2.2";
+        c.pluginName = "Vorrel";
+        c.productName = "Vorrel";
+        c.mfrName = "OskelAudio";
+        c.vendorVersion = 0x00010001;
+        c.uniqueId = 0x566F726C;  // 'Vorl'
+        c.mfrId = 0x4F736B6C;     // 'Oskl'
+        c.latency = 0;
+        c.plugDoesMidiIn = true;
+        c.plugDoesMidiOut = false;
+        c.plugDoesMPE = true;
+        c.plugDoesChunks = true;
+        c.plugType = vfw::PlugType::Instrument;
+        c.plugHasUI = true;
+        c.plugWidth = kDefaultEditorW;
+        c.plugHeight = kDefaultEditorH;
+        c.minWidth = 320;
+        c.maxWidth = 2880;
+        c.minHeight = 220;
+        c.maxHeight = 1980;
+        c.hostResize = true;
+        return c;
+      }()) {
+  sampleRate = 48000.0;
+  SetEditorSize(storedEditorWidth(), storedEditorHeight());
+  SetTailSize(INT_MAX);  // resonators and reverb ring on: an endless tail
+  declareParams(*this);
+  openMachineMemory();
+}
+
+Vorrel::~Vorrel() {
+  // No OnIdle may run while the members it uses are torn down.
+  StopIdleTimer();
+  SetEditorSize(storedEditorWidth(), storedEditorHeight());
+  closeEditor();
+  closeMachineMemory();
+}
+
+void Vorrel::openMachineMemory() {}
+
+void Vorrel::closeMachineMemory() {}
+
+void Vorrel::closeEditor() {}
+
+void* Vorrel::OpenWindow(void* parent) {
+  closeEditor();
+  int w = storedEditorWidth();
+  int h = storedEditorHeight();
+  if (w <= 99 || h <= 99) {
+    w = kDefaultEditorW;
+    h = kDefaultEditorH;
+  }
+  SetEditorSize(w, h);
+  return parent;
+}
+
+void Vorrel::CloseWindow() {
+  SetEditorSize(storedEditorWidth(), storedEditorHeight());
+  closeEditor();
+}
+
+void Vorrel::OnParamChange(int, vfw::ParamSource, int) {}
+
+void Vorrel::OnIdle() {}
+
+void Vorrel::ProcessBlock(double** inputs, double** outputs, int nFrames) {
+  vfw::Plugin::ProcessBlock(inputs, outputs, nFrames);
+}
+
+void Vorrel::ProcessMidiMsg(const vfw::MidiMsg&) {}
+
+void Vorrel::OnReset() { sampleRate = GetSampleRate(); }
+
+void Vorrel::GetBusName(vfw::Route dir, int busIdx, int nBuses, std::string& name) const {
+  static const char* const kNames[] = {"Main", "Bare", "Wear"};
+  if (dir == vfw::Route::Output && nBuses > 1 && busIdx >= 0 && busIdx < 3) {
+    name = kNames[busIdx];
+    return;
+  }
+  vfw::Plugin::GetBusName(dir, busIdx, nBuses, name);
+}
