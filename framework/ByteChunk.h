@@ -9,12 +9,12 @@ namespace vfw {
 
 class ByteChunk {
  public:
-  void PutU8(uint8_t v) { mBytes.push_back(v); }
+  void PutU8(uint8_t v) { bytes.push_back(v); }
   void PutU32(uint32_t v);
   void PutI32(int32_t v) { PutU32(static_cast<uint32_t>(v)); }
   void PutDouble(double v);
   void PutBytes(const void* data, size_t size);
-  void PutZeros(size_t size) { mBytes.insert(mBytes.end(), size, 0); }
+  void PutZeros(size_t size) { bytes.insert(bytes.end(), size, 0); }
 
   // Each read returns the position after the value, or -1 (leaving out untouched) when it would pass the end.
   int GetU8(uint8_t& out, int pos) const;
@@ -24,14 +24,14 @@ class ByteChunk {
   int GetBytes(void* out, size_t size, int pos) const;
 
   bool Has(int pos, size_t size) const;
-  size_t Size() const { return mBytes.size(); }
-  const uint8_t* Data() const { return mBytes.data(); }
-  uint8_t* Data() { return mBytes.data(); }
-  void Resize(size_t size) { mBytes.resize(size); }
-  void Clear() { mBytes.clear(); }
+  size_t Size() const { return bytes.size(); }
+  const uint8_t* Data() const { return bytes.data(); }
+  uint8_t* Data() { return bytes.data(); }
+  void Resize(size_t size) { bytes.resize(size); }
+  void Clear() { bytes.clear(); }
 
  private:
-  std::vector<uint8_t> mBytes;
+  std::vector<uint8_t> bytes;
 };
 
 }  // namespace vfw

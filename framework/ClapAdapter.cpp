@@ -42,10 +42,10 @@ struct ClapCalls {
   }
   static void deactivate(const clap_plugin_t* p) { self(p)->deactivate(); }
   static bool startProcessing(const clap_plugin_t* p) {
-    self(p)->mProcessing.store(true, std::memory_order_release);
+    self(p)->processing.store(true, std::memory_order_release);
     return true;
   }
-  static void stopProcessing(const clap_plugin_t* p) { self(p)->mProcessing.store(false, std::memory_order_release); }
+  static void stopProcessing(const clap_plugin_t* p) { self(p)->processing.store(false, std::memory_order_release); }
   static void reset(const clap_plugin_t* p) { self(p)->OnReset(); }
   static clap_process_status process(const clap_plugin_t* p, const clap_process_t* pr) { return self(p)->process(pr); }
   static void onMainThread(const clap_plugin_t* p) { self(p)->onMainThread(); }

@@ -18,37 +18,37 @@ constexpr int kMaxScratchFrames = 1 << 16;
 }  // namespace
 
 void Plugin::queryHostExtensions() {
-  if (!mHost || !mHost->get_extension) return;
-  mHostThreadCheck = static_cast<const clap_host_thread_check_t*>(mHost->get_extension(mHost, CLAP_EXT_THREAD_CHECK));
-  mHostParams = static_cast<const clap_host_params_t*>(mHost->get_extension(mHost, CLAP_EXT_PARAMS));
-  mHostState = static_cast<const clap_host_state_t*>(mHost->get_extension(mHost, CLAP_EXT_STATE));
-  mHostGui = static_cast<const clap_host_gui_t*>(mHost->get_extension(mHost, CLAP_EXT_GUI));
+  if (!host || !host->get_extension) return;
+  hostThreadCheck = static_cast<const clap_host_thread_check_t*>(host->get_extension(host, CLAP_EXT_THREAD_CHECK));
+  hostParams = static_cast<const clap_host_params_t*>(host->get_extension(host, CLAP_EXT_PARAMS));
+  hostState = static_cast<const clap_host_state_t*>(host->get_extension(host, CLAP_EXT_STATE));
+  hostGui = static_cast<const clap_host_gui_t*>(host->get_extension(host, CLAP_EXT_GUI));
 }
 
-bool Plugin::activate(double sampleRate, uint32_t, uint32_t maxFrames) {
-  if (IsActive() || !std::isfinite(sampleRate) || sampleRate <= 0.0) return false;
-  mSampleRate.store(sampleRate, std::memory_order_relaxed);
+bool Plugin::activate(double rate, uint32_t, uint32_t maxFrames) {
+  if (IsActive() || !std::isfinite(rate) || rate <= 0.0) return false;
+  sampleRate.store(rate, std::memory_order_relaxed);
   const int frames = static_cast<int>(std::clamp<uint32_t>(maxFrames, 1u, static_cast<uint32_t>(kMaxScratchFrames)));
-  mBlockSize.store(frames, std::memory_order_relaxed);
-  mScratchFrames = frames;
-  mScratch.assign(static_cast<size_t>(kMaxOutputChannels) * static_cast<size_t>(frames), 0.0);
+  blockSize.store(frames, std::memory_order_relaxed);
+  scratchFrames = frames;
+  scratch.assign(static_cast<size_t>(kMaxOutputChannels) * static_cast<size_t>(frames), 0.0);
   OnReset();
-  mActive.store(true, std::memory_order_release);
+  active.store(true, std::memory_order_release);
   return true;
 }
 
 void Plugin::deactivate() {
-  mProcessing.store(false, std::memory_order_release);
-  mActive.store(false, std::memory_order_release);
+  processing.store(false, std::memory_order_release);
+  active.store(false, std::memory_order_release);
 }
 
-void Plugin::handleEvent(const clap_event_header_t* hdr, uint32_t blockFrames, bool processing) {
+void Plugin::handleEvent(const clap_event_header_t* hdr, uint32_t blockFrames, bool inProcess) {
   if (!hdr || hdr->space_id != CLAP_CORE_EVENT_SPACE_ID) return;
   const int offset = static_cast<int>(std::min(hdr->time, blockFrames > 0 ? blockFrames - 1 : 0u));
   switch (hdr->type) {
     case CLAP_EVENT_NOTE_ON:
     case CLAP_EVENT_NOTE_OFF: {
-      if (!processing || hdr->size < sizeof(clap_event_note_t)) return;
+      if (!inProcess || hdr->size < sizeof(clap_event_note_t)) return;
       const auto* ev = reinterpret_cast<const clap_event_note_t*>(hdr);
       // A note with a wildcard key names no MIDI note; a wildcard channel means channel 0.
       if (ev->key < 0 || ev->key > 127 || ev->channel < -1 || ev->channel > 15) return;
@@ -69,7 +69,7 @@ void Plugin::handleEvent(const clap_event_header_t* hdr, uint32_t blockFrames, b
       return;
     }
     case CLAP_EVENT_MIDI: {
-      if (!processing || hdr->size < sizeof(clap_event_midi_t)) return;
+      if (!inProcess || hdr->size < sizeof(clap_event_midi_t)) return;
       const auto* ev = reinterpret_cast<const clap_event_midi_t*>(hdr);
       MidiMsg msg;
       msg.offset = offset;
@@ -129,7 +129,7 @@ clap_process_status Plugin::process(const clap_process_t* pr) {
     buf.constant_mask = 0;
     channel += ours;
   }
-  mConnectedMask = connected;
+  connectedMask = connected;
 
   const clap_input_events_t* in = pr->in_events;
   const uint32_t nEvents = (in && in->size) ? in->size(in) : 0;
@@ -146,7 +146,7 @@ clap_process_status Plugin::process(const clap_process_t* pr) {
       ++ev;
     }
     if (pos >= frames) break;
-    uint32_t end = std::min(frames, pos + static_cast<uint32_t>(mScratchFrames));
+    uint32_t end = std::min(frames, pos + static_cast<uint32_t>(scratchFrames));
     if (ev < nEvents) {
       const clap_event_header_t* hdr = in->get(in, ev);
       if (hdr) end = std::min(end, hdr->time);
@@ -156,7 +156,7 @@ clap_process_status Plugin::process(const clap_process_t* pr) {
       if (direct[c]) {
         outputs[c] = direct[c] + pos;
       } else if (narrow[c]) {
-        outputs[c] = mScratch.data() + static_cast<size_t>(c) * static_cast<size_t>(mScratchFrames);
+        outputs[c] = scratch.data() + static_cast<size_t>(c) * static_cast<size_t>(scratchFrames);
       } else {
         outputs[c] = nullptr;
       }

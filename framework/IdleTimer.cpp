@@ -6,17 +6,17 @@
 namespace vfw {
 
 void IdleTimer::Start(std::function<void()> tick) {
-  if (mThread.joinable()) return;
+  if (thread.joinable()) return;
   {
-    std::lock_guard<std::mutex> lock(mMutex);
-    mStop = false;
+    std::lock_guard<std::mutex> lock(mutex);
+    stop = false;
   }
-  mThread = std::thread([this, tick = std::move(tick)] {
+  thread = std::thread([this, tick = std::move(tick)] {
     auto next = std::chrono::steady_clock::now();
-    std::unique_lock<std::mutex> lock(mMutex);
-    while (!mStop) {
+    std::unique_lock<std::mutex> lock(mutex);
+    while (!stop) {
       next += std::chrono::milliseconds(kPeriodMs);
-      if (mWake.wait_until(lock, next, [this] { return mStop; })) break;
+      if (wake.wait_until(lock, next, [this] { return stop; })) break;
       lock.unlock();
       tick();
       lock.lock();
@@ -29,11 +29,11 @@ void IdleTimer::Start(std::function<void()> tick) {
 
 void IdleTimer::Stop() {
   {
-    std::lock_guard<std::mutex> lock(mMutex);
-    mStop = true;
+    std::lock_guard<std::mutex> lock(mutex);
+    stop = true;
   }
-  mWake.notify_all();
-  if (mThread.joinable()) mThread.join();
+  wake.notify_all();
+  if (thread.joinable()) thread.join();
 }
 
 }  // namespace vfw

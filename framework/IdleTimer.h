@@ -20,13 +20,13 @@ class IdleTimer {
   void Start(std::function<void()> tick);
   // Returns once the thread has ended; a tick in progress finishes first. Safe to call twice.
   void Stop();
-  bool Running() const { return mThread.joinable(); }
+  bool Running() const { return thread.joinable(); }
 
  private:
-  std::thread mThread;
-  std::mutex mMutex;  // guards mStop, only between the owner and the timer thread
-  std::condition_variable mWake;
-  bool mStop = false;
+  std::thread thread;
+  std::mutex mutex;  // guards stop, only between the owner and the timer thread
+  std::condition_variable wake;
+  bool stop = false;
 };
 
 }  // namespace vfw

@@ -9,19 +9,19 @@
 
 namespace vfw {
 
-void Param::initCommon(ParamType type, const char* name, double defaultVal, double minVal, double maxVal,
-                       double step, const char* label, const char* group, ParamShape shape) {
-  mType = type;
-  mName = name ? name : "";
-  mLabel = label ? label : "";
-  mGroup = group ? group : "";
-  mMin = std::min(minVal, maxVal);
-  mMax = std::max(minVal, maxVal);
-  mStep = step > 0.0 ? step : 0.001;
+void Param::initCommon(ParamType kind, const char* nameText, double defaultVal, double minVal, double maxVal,
+                       double stepSize, const char* labelText, const char* groupText, ParamShape shapeWanted) {
+  type = kind;
+  name = nameText ? nameText : "";
+  label = labelText ? labelText : "";
+  group = groupText ? groupText : "";
+  min = std::min(minVal, maxVal);
+  max = std::max(minVal, maxVal);
+  step = stepSize > 0.0 ? stepSize : 0.001;
   // An exponential shape needs a range strictly above zero.
-  mShape = (shape == ParamShape::Exp && mMin > 0.0) ? ParamShape::Exp : ParamShape::Linear;
-  mDefault = Constrain(defaultVal);
-  mValue.store(mDefault, std::memory_order_relaxed);
+  shape = (shapeWanted == ParamShape::Exp && min > 0.0) ? ParamShape::Exp : ParamShape::Linear;
+  defaultValue = Constrain(defaultVal);
+  value.store(defaultValue, std::memory_order_relaxed);
 }
 
 void Param::InitDouble(const char* name, double defaultVal, double minVal, double maxVal, double step,
@@ -33,50 +33,50 @@ void Param::InitInt(const char* name, int defaultVal, int minVal, int maxVal, co
   initCommon(ParamType::Int, name, defaultVal, minVal, maxVal, 1.0, label, group, ParamShape::Linear);
 }
 
-void Param::InitEnum(const char* name, int defaultVal, std::initializer_list<const char*> items, const char* group) {
-  mItems.assign(items.begin(), items.end());
-  const int last = std::max(0, static_cast<int>(mItems.size()) - 1);
+void Param::InitEnum(const char* name, int defaultVal, std::initializer_list<const char*> texts, const char* group) {
+  items.assign(texts.begin(), texts.end());
+  const int last = std::max(0, static_cast<int>(items.size()) - 1);
   initCommon(ParamType::Enum, name, defaultVal, 0, last, 1.0, "", group, ParamShape::Linear);
 }
 
 void Param::InitBool(const char* name, bool defaultVal, const char* group) {
-  mItems = {"off", "on"};
+  items = {"off", "on"};
   initCommon(ParamType::Bool, name, defaultVal ? 1 : 0, 0, 1, 1.0, "", group, ParamShape::Linear);
 }
 
 double Param::Constrain(double v) const {
-  if (Stepped()) v = std::round(v / mStep) * mStep;  // std::round takes halves away from zero
-  return std::clamp(v, mMin, mMax);
+  if (Stepped()) v = std::round(v / step) * step;  // std::round takes halves away from zero
+  return std::clamp(v, min, max);
 }
 
 void Param::Set(double v) {
   if (!std::isfinite(v)) return;
-  mValue.store(Constrain(v), std::memory_order_relaxed);
+  value.store(Constrain(v), std::memory_order_relaxed);
 }
 
 double Param::ToNormalized(double v) const {
-  if (!std::isfinite(v) || mMax <= mMin) return 0.0;
-  v = std::clamp(v, mMin, mMax);
-  if (mShape == ParamShape::Exp) return std::log(v / mMin) / std::log(mMax / mMin);
-  return (v - mMin) / (mMax - mMin);
+  if (!std::isfinite(v) || max <= min) return 0.0;
+  v = std::clamp(v, min, max);
+  if (shape == ParamShape::Exp) return std::log(v / min) / std::log(max / min);
+  return (v - min) / (max - min);
 }
 
 double Param::FromNormalized(double n) const {
   if (!std::isfinite(n)) n = 0.0;
   n = std::clamp(n, 0.0, 1.0);
-  const double v = mShape == ParamShape::Exp ? mMin * std::pow(mMax / mMin, n) : mMin + n * (mMax - mMin);
+  const double v = shape == ParamShape::Exp ? min * std::pow(max / min, n) : min + n * (max - min);
   return Constrain(v);
 }
 
 const char* Param::GetDisplayText(int i) const {
   if (i < 0 || i >= NDisplayTexts()) return "";
-  return mItems[static_cast<size_t>(i)].c_str();
+  return items[static_cast<size_t>(i)].c_str();
 }
 
 int Param::DisplayPrecision() const {
   if (Stepped()) return 0;
   int decimals = 0;
-  for (double s = mStep; decimals < 6 && std::fabs(s - std::round(s)) > 1e-9; s *= 10.0) ++decimals;
+  for (double s = step; decimals < 6 && std::fabs(s - std::round(s)) > 1e-9; s *= 10.0) ++decimals;
   return decimals;
 }
 
@@ -84,7 +84,7 @@ void Param::GetDisplay(double v, char* out, size_t size, bool withLabel) const {
   if (!out || size == 0) return;
   out[0] = '\0';
   std::string text;
-  if ((mType == ParamType::Enum || mType == ParamType::Bool) && std::isfinite(v)) {
+  if ((type == ParamType::Enum || type == ParamType::Bool) && std::isfinite(v)) {
     text = GetDisplayText(static_cast<int>(Constrain(v)));
   } else {
     char buf[64];
@@ -95,7 +95,7 @@ void Param::GetDisplay(double v, char* out, size_t size, bool withLabel) const {
     const auto res = std::to_chars(buf, buf + sizeof buf - 1, shown, std::chars_format::fixed, precision);
     *res.ptr = '\0';
     text = buf;
-    if (withLabel && !mLabel.empty()) text += " " + mLabel;
+    if (withLabel && !label.empty()) text += " " + label;
   }
   std::strncpy(out, text.c_str(), size - 1);
   out[size - 1] = '\0';

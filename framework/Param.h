@@ -27,7 +27,7 @@ class Param {
   void InitBool(const char* name, bool defaultVal, const char* group = "");
 
   // Written by any thread, read by the audio thread; relaxed is enough for a lone double.
-  double Value() const { return mValue.load(std::memory_order_relaxed); }
+  double Value() const { return value.load(std::memory_order_relaxed); }
   int Int() const { return static_cast<int>(Value()); }
   bool Bool() const { return Value() >= 0.5; }
 
@@ -35,7 +35,7 @@ class Param {
   // A non-finite value leaves the parameter as it was.
   void Set(double v);
   double Constrain(double v) const;
-  void SetToDefault() { Set(mDefault); }
+  void SetToDefault() { Set(defaultValue); }
 
   double ToNormalized(double v) const;
   double FromNormalized(double n) const;
@@ -46,35 +46,35 @@ class Param {
   void GetDisplay(double v, char* out, size_t size, bool withLabel = true) const;
   bool TextToValue(const char* text, double& out) const;
 
-  ParamType Type() const { return mType; }
-  ParamShape Shape() const { return mShape; }
-  bool Stepped() const { return mType == ParamType::Int || mType == ParamType::Enum || mType == ParamType::Bool; }
-  double GetMin() const { return mMin; }
-  double GetMax() const { return mMax; }
-  double GetDefault() const { return mDefault; }
-  double GetStep() const { return mStep; }
-  const char* GetName() const { return mName.c_str(); }
-  const char* GetLabel() const { return mLabel.c_str(); }
-  const char* GetGroup() const { return mGroup.c_str(); }
-  int NDisplayTexts() const { return static_cast<int>(mItems.size()); }
+  ParamType Type() const { return type; }
+  ParamShape Shape() const { return shape; }
+  bool Stepped() const { return type == ParamType::Int || type == ParamType::Enum || type == ParamType::Bool; }
+  double GetMin() const { return min; }
+  double GetMax() const { return max; }
+  double GetDefault() const { return defaultValue; }
+  double GetStep() const { return step; }
+  const char* GetName() const { return name.c_str(); }
+  const char* GetLabel() const { return label.c_str(); }
+  const char* GetGroup() const { return group.c_str(); }
+  int NDisplayTexts() const { return static_cast<int>(items.size()); }
   const char* GetDisplayText(int i) const;
   int DisplayPrecision() const;
 
  private:
-  void initCommon(ParamType type, const char* name, double defaultVal, double minVal, double maxVal, double step,
-                  const char* label, const char* group, ParamShape shape);
+  void initCommon(ParamType kind, const char* nameText, double defaultVal, double minVal, double maxVal,
+                  double stepSize, const char* labelText, const char* groupText, ParamShape shapeWanted);
 
-  ParamType mType = ParamType::None;
-  ParamShape mShape = ParamShape::Linear;
-  std::string mName;
-  std::string mLabel;
-  std::string mGroup;
-  std::vector<std::string> mItems;
-  double mMin = 0.0;
-  double mMax = 1.0;
-  double mDefault = 0.0;
-  double mStep = 0.001;
-  std::atomic<double> mValue{0.0};
+  ParamType type = ParamType::None;
+  ParamShape shape = ParamShape::Linear;
+  std::string name;
+  std::string label;
+  std::string group;
+  std::vector<std::string> items;
+  double min = 0.0;
+  double max = 1.0;
+  double defaultValue = 0.0;
+  double step = 0.001;
+  std::atomic<double> value{0.0};
 };
 
 }  // namespace vfw

@@ -46,27 +46,27 @@ std::vector<BusLayout> parseChannelIO(const char* channelIO) {
 }
 
 Plugin::Plugin(const InstanceInfo& info, const Config& config)
-    : mConfig(config),
-      mHost(info.host),
-      mParams(static_cast<size_t>(std::max(0, config.nParams))),
-      mLayouts(parseChannelIO(config.channelIO)),
-      mMainThreadId(std::this_thread::get_id()),
-      mPendingOut(new std::atomic<uint32_t>[static_cast<size_t>(std::max(1, config.nParams))]) {
-  for (int i = 0; i < std::max(1, config.nParams); ++i) mPendingOut[static_cast<size_t>(i)].store(0);
-  mEditorW.store(config.plugWidth);
-  mEditorH.store(config.plugHeight);
-  mClapPlugin.desc = info.desc;
-  mClapPlugin.plugin_data = this;
-  ClapAdapter::fillPlugin(mClapPlugin);
+    : config(config),
+      host(info.host),
+      params(static_cast<size_t>(std::max(0, config.nParams))),
+      layouts(parseChannelIO(config.channelIO)),
+      mainThreadId(std::this_thread::get_id()),
+      pendingOut(new std::atomic<uint32_t>[static_cast<size_t>(std::max(1, config.nParams))]) {
+  for (int i = 0; i < std::max(1, config.nParams); ++i) pendingOut[static_cast<size_t>(i)].store(0);
+  editorW.store(config.plugWidth);
+  editorH.store(config.plugHeight);
+  clapPlugin.desc = info.desc;
+  clapPlugin.plugin_data = this;
+  ClapAdapter::fillPlugin(clapPlugin);
 }
 
-Plugin::~Plugin() { mIdleTimer.Stop(); }
+Plugin::~Plugin() { idleTimer.Stop(); }
 
 void Plugin::OnParamChange(int, ParamSource, int) {}
 
 bool Plugin::ConstrainEditorResize(int& w, int& h) const {
-  const int cw = std::clamp(w, mConfig.minWidth, std::max(mConfig.minWidth, mConfig.maxWidth));
-  const int ch = std::clamp(h, mConfig.minHeight, std::max(mConfig.minHeight, mConfig.maxHeight));
+  const int cw = std::clamp(w, config.minWidth, std::max(config.minWidth, config.maxWidth));
+  const int ch = std::clamp(h, config.minHeight, std::max(config.minHeight, config.maxHeight));
   const bool same = cw == w && ch == h;
   w = cw;
   h = ch;
@@ -74,13 +74,13 @@ bool Plugin::ConstrainEditorResize(int& w, int& h) const {
 }
 
 bool Plugin::SerializeState(ByteChunk& chunk) const {
-  for (const auto& p : mParams) chunk.PutDouble(p.Value());
+  for (const auto& p : params) chunk.PutDouble(p.Value());
   return true;
 }
 
 int Plugin::UnserializeState(const ByteChunk& chunk, int startPos) {
   int pos = startPos;
-  for (auto& p : mParams) {
+  for (auto& p : params) {
     double v = 0.0;
     pos = chunk.GetDouble(v, pos);
     if (pos < 0) return -1;
@@ -105,8 +105,8 @@ void Plugin::GetBusName(Route dir, int busIdx, int nBuses, std::string& name) co
 }
 
 void Plugin::SetEditorSize(int w, int h) {
-  mEditorW.store(w, std::memory_order_release);
-  mEditorH.store(h, std::memory_order_release);
+  editorW.store(w, std::memory_order_release);
+  editorH.store(h, std::memory_order_release);
 }
 
 bool Plugin::EditorResizeFromUI(int w, int h, bool needsPlatformResize) {
@@ -117,12 +117,12 @@ bool Plugin::EditorResizeFromUI(int w, int h, bool needsPlatformResize) {
 
 bool Plugin::IsChannelConnected(Route dir, int channel) const {
   if (dir != Route::Output || channel < 0 || channel >= kMaxOutputChannels) return false;
-  return (mConnectedMask >> channel) & 1u;
+  return (connectedMask >> channel) & 1u;
 }
 
 bool Plugin::SelectLayout(int index) {
-  if (IsActive() || index < 0 || index >= static_cast<int>(mLayouts.size())) return false;
-  mActiveConfig.store(index, std::memory_order_release);
+  if (IsActive() || index < 0 || index >= static_cast<int>(layouts.size())) return false;
+  activeConfig.store(index, std::memory_order_release);
   return true;
 }
 
@@ -132,7 +132,7 @@ void Plugin::OnParamReset(ParamSource source) {
 
 void Plugin::queueOut(int paramIdx, uint32_t bits) {
   if (paramIdx < 0 || paramIdx >= NParams()) return;
-  mPendingOut[static_cast<size_t>(paramIdx)].fetch_or(bits, std::memory_order_acq_rel);
+  pendingOut[static_cast<size_t>(paramIdx)].fetch_or(bits, std::memory_order_acq_rel);
   requestOnMainThread(kRequestParamsFlush);
 }
 
@@ -152,7 +152,7 @@ void Plugin::EndInformHostOfParamChangeFromUI(int paramIdx) { queueOut(paramIdx,
 
 void Plugin::drainOutEvents(const clap_output_events_t* out) {
   for (int i = 0; i < NParams(); ++i) {
-    const uint32_t bits = mPendingOut[static_cast<size_t>(i)].exchange(0, std::memory_order_acq_rel);
+    const uint32_t bits = pendingOut[static_cast<size_t>(i)].exchange(0, std::memory_order_acq_rel);
     if (!bits) continue;
     if (!out) continue;  // nobody to tell; the host re-reads values on its own
     clap_event_param_gesture_t gesture{};
@@ -173,7 +173,7 @@ void Plugin::drainOutEvents(const clap_output_events_t* out) {
       ev.port_index = -1;
       ev.channel = -1;
       ev.key = -1;
-      ev.value = mParams[static_cast<size_t>(i)].Value();
+      ev.value = params[static_cast<size_t>(i)].Value();
       out->try_push(out, &ev.header);
     }
     if (bits & kOutEnd) {
@@ -184,31 +184,31 @@ void Plugin::drainOutEvents(const clap_output_events_t* out) {
 }
 
 void Plugin::StartIdleTimer() {
-  mIdleTimer.Start([this] { OnIdle(); });
+  idleTimer.Start([this] { OnIdle(); });
 }
 
 bool Plugin::IsMainThread() const {
-  if (mHostThreadCheck && mHostThreadCheck->is_main_thread) return mHostThreadCheck->is_main_thread(mHost);
-  return std::this_thread::get_id() == mMainThreadId;
+  if (hostThreadCheck && hostThreadCheck->is_main_thread) return hostThreadCheck->is_main_thread(host);
+  return std::this_thread::get_id() == mainThreadId;
 }
 
 bool Plugin::IsAudioThread() const {
-  if (mHostThreadCheck && mHostThreadCheck->is_audio_thread) return mHostThreadCheck->is_audio_thread(mHost);
+  if (hostThreadCheck && hostThreadCheck->is_audio_thread) return hostThreadCheck->is_audio_thread(host);
   return !IsMainThread();
 }
 
 void Plugin::requestOnMainThread(uint32_t what) {
-  mMainRequests.fetch_or(what, std::memory_order_acq_rel);
+  mainRequests.fetch_or(what, std::memory_order_acq_rel);
   // request_callback is thread-safe; everything it leads to runs in on_main_thread.
-  if (mHost && mHost->request_callback) mHost->request_callback(mHost);
+  if (host && host->request_callback) host->request_callback(host);
 }
 
 void Plugin::onMainThread() {
-  const uint32_t what = mMainRequests.exchange(0, std::memory_order_acq_rel);
-  if ((what & kRequestParamsFlush) && mHostParams && mHostParams->request_flush) mHostParams->request_flush(mHost);
-  if ((what & kRequestMarkDirty) && mHostState && mHostState->mark_dirty) mHostState->mark_dirty(mHost);
-  if ((what & kRequestGuiResize) && mHostGui && mHostGui->request_resize)
-    mHostGui->request_resize(mHost, static_cast<uint32_t>(GetEditorWidth()), static_cast<uint32_t>(GetEditorHeight()));
+  const uint32_t what = mainRequests.exchange(0, std::memory_order_acq_rel);
+  if ((what & kRequestParamsFlush) && hostParams && hostParams->request_flush) hostParams->request_flush(host);
+  if ((what & kRequestMarkDirty) && hostState && hostState->mark_dirty) hostState->mark_dirty(host);
+  if ((what & kRequestGuiResize) && hostGui && hostGui->request_resize)
+    hostGui->request_resize(host, static_cast<uint32_t>(GetEditorWidth()), static_cast<uint32_t>(GetEditorHeight()));
 }
 
 }  // namespace vfw

@@ -60,33 +60,33 @@ class Plugin {
   virtual void CloseWindow() {}                                                    // main
 
   // i must be a valid index; host-supplied ids go through ParamOrNull.
-  Param* GetParam(int i) { return &mParams[static_cast<size_t>(i)]; }
-  const Param* GetParam(int i) const { return &mParams[static_cast<size_t>(i)]; }
-  Param* ParamOrNull(int64_t i) { return (i >= 0 && i < NParams()) ? &mParams[static_cast<size_t>(i)] : nullptr; }
+  Param* GetParam(int i) { return &params[static_cast<size_t>(i)]; }
+  const Param* GetParam(int i) const { return &params[static_cast<size_t>(i)]; }
+  Param* ParamOrNull(int64_t i) { return (i >= 0 && i < NParams()) ? &params[static_cast<size_t>(i)] : nullptr; }
   const Param* ParamOrNull(int64_t i) const {
-    return (i >= 0 && i < NParams()) ? &mParams[static_cast<size_t>(i)] : nullptr;
+    return (i >= 0 && i < NParams()) ? &params[static_cast<size_t>(i)] : nullptr;
   }
-  int NParams() const { return static_cast<int>(mParams.size()); }
-  const Config& GetConfig() const { return mConfig; }
+  int NParams() const { return static_cast<int>(params.size()); }
+  const Config& GetConfig() const { return config; }
 
-  double GetSampleRate() const { return mSampleRate.load(std::memory_order_relaxed); }
-  int GetBlockSize() const { return mBlockSize.load(std::memory_order_relaxed); }
-  void SetTailSize(int samples) { mTailSize.store(samples, std::memory_order_relaxed); }
-  int GetTailSize() const { return mTailSize.load(std::memory_order_relaxed); }
+  double GetSampleRate() const { return sampleRate.load(std::memory_order_relaxed); }
+  int GetBlockSize() const { return blockSize.load(std::memory_order_relaxed); }
+  void SetTailSize(int samples) { tailSize.store(samples, std::memory_order_relaxed); }
+  int GetTailSize() const { return tailSize.load(std::memory_order_relaxed); }
 
   // The editor size the framework reports to the host.
   void SetEditorSize(int w, int h);
-  int GetEditorWidth() const { return mEditorW.load(std::memory_order_acquire); }
-  int GetEditorHeight() const { return mEditorH.load(std::memory_order_acquire); }
+  int GetEditorWidth() const { return editorW.load(std::memory_order_acquire); }
+  int GetEditorHeight() const { return editorH.load(std::memory_order_acquire); }
   // From the editor thread: records the size and asks the host (on its main thread) to follow.
   bool EditorResizeFromUI(int w, int h, bool needsPlatformResize);
 
   // Audio thread, during ProcessBlock: whether the host handed over this channel of the chosen layout.
   bool IsChannelConnected(Route dir, int channel) const;
   // The chosen audio-ports configuration; changed only while deactivated.
-  int ActiveConfigIndex() const { return mActiveConfig.load(std::memory_order_acquire); }
-  const BusLayout& ActiveLayout() const { return mLayouts[static_cast<size_t>(ActiveConfigIndex())]; }
-  const std::vector<BusLayout>& Layouts() const { return mLayouts; }
+  int ActiveConfigIndex() const { return activeConfig.load(std::memory_order_acquire); }
+  const BusLayout& ActiveLayout() const { return layouts[static_cast<size_t>(ActiveConfigIndex())]; }
+  const std::vector<BusLayout>& Layouts() const { return layouts; }
   bool SelectLayout(int index);
 
   // Calls OnParamChange for every parameter, e.g. after a preset or state was written.
@@ -98,13 +98,13 @@ class Plugin {
   void EndInformHostOfParamChangeFromUI(int paramIdx);
 
   void StartIdleTimer();
-  void StopIdleTimer() { mIdleTimer.Stop(); }
+  void StopIdleTimer() { idleTimer.Stop(); }
 
   bool IsMainThread() const;
   bool IsAudioThread() const;
-  bool IsActive() const { return mActive.load(std::memory_order_acquire); }
-  const clap_plugin_t* ClapPlugin() const { return &mClapPlugin; }
-  const clap_host_t* Host() const { return mHost; }
+  bool IsActive() const { return active.load(std::memory_order_acquire); }
+  const clap_plugin_t* ClapPlugin() const { return &clapPlugin; }
+  const clap_host_t* Host() const { return host; }
 
  private:
   friend struct ClapAdapter;
@@ -121,45 +121,45 @@ class Plugin {
   void onMainThread();
   void queueOut(int paramIdx, uint32_t bits);
   void drainOutEvents(const clap_output_events_t* out);
-  void handleEvent(const clap_event_header_t* hdr, uint32_t blockFrames, bool processing);
+  void handleEvent(const clap_event_header_t* hdr, uint32_t blockFrames, bool inProcess);
   clap_process_status process(const clap_process_t* process);
   void flushParams(const clap_input_events_t* in, const clap_output_events_t* out);
-  bool activate(double sampleRate, uint32_t minFrames, uint32_t maxFrames);
+  bool activate(double rate, uint32_t minFrames, uint32_t maxFrames);
   void deactivate();
   bool saveState(const clap_ostream_t* stream);
   bool loadState(const clap_istream_t* stream);
   void queryHostExtensions();
 
-  Config mConfig;
-  const clap_host_t* mHost;
-  clap_plugin_t mClapPlugin{};
-  std::vector<Param> mParams;  // fixed count from construction; values atomic inside
-  std::vector<BusLayout> mLayouts;
-  std::thread::id mMainThreadId;  // the thread that built the instance, for hosts without thread-check
+  Config config;
+  const clap_host_t* host;
+  clap_plugin_t clapPlugin{};
+  std::vector<Param> params;  // fixed count from construction; values atomic inside
+  std::vector<BusLayout> layouts;
+  std::thread::id mainThreadId;  // the thread that built the instance, for hosts without thread-check
 
   // Host extensions, read after init on the host's threads.
-  const clap_host_thread_check_t* mHostThreadCheck = nullptr;
-  const clap_host_params_t* mHostParams = nullptr;
-  const clap_host_state_t* mHostState = nullptr;
-  const clap_host_gui_t* mHostGui = nullptr;
+  const clap_host_thread_check_t* hostThreadCheck = nullptr;
+  const clap_host_params_t* hostParams = nullptr;
+  const clap_host_state_t* hostState = nullptr;
+  const clap_host_gui_t* hostGui = nullptr;
 
-  std::atomic<double> mSampleRate{48000.0};  // written at activate (main), read anywhere
-  std::atomic<int> mBlockSize{512};
-  std::atomic<int> mTailSize{0};
-  std::atomic<int> mEditorW{0};  // written by main and editor threads
-  std::atomic<int> mEditorH{0};
-  std::atomic<int> mActiveConfig{0};  // main thread writes while deactivated, audio reads
-  std::atomic<bool> mActive{false};
-  std::atomic<bool> mProcessing{false};
-  std::atomic<uint32_t> mMainRequests{0};  // any thread sets bits, main thread clears them
-  std::unique_ptr<std::atomic<uint32_t>[]> mPendingOut;  // per parameter, any thread sets, audio/main drains
+  std::atomic<double> sampleRate{48000.0};  // written at activate (main), read anywhere
+  std::atomic<int> blockSize{512};
+  std::atomic<int> tailSize{0};
+  std::atomic<int> editorW{0};  // written by main and editor threads
+  std::atomic<int> editorH{0};
+  std::atomic<int> activeConfig{0};  // main thread writes while deactivated, audio reads
+  std::atomic<bool> active{false};
+  std::atomic<bool> processing{false};
+  std::atomic<uint32_t> mainRequests{0};  // any thread sets bits, main thread clears them
+  std::unique_ptr<std::atomic<uint32_t>[]> pendingOut;  // per parameter, any thread sets, audio/main drains
 
   // Audio thread only: conversion buffers for 32-bit hosts and this block's connected channels.
-  std::vector<double> mScratch;
-  int mScratchFrames = 0;
-  uint32_t mConnectedMask = 0;
+  std::vector<double> scratch;
+  int scratchFrames = 0;
+  uint32_t connectedMask = 0;
 
-  IdleTimer mIdleTimer;
+  IdleTimer idleTimer;
 };
 
 // Defined by the plug-in: builds one instance. Serialised by a process-wide mutex.
