@@ -1,0 +1,162 @@
+// Engine speed: worst, typical and idle scenes as real-time factors, with a per-stage breakdown.
+#include "Engine.h"
+#include "Ladder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace vorrel::dsp;
+
+namespace {
+
+constexpr double kRate = 48000.0;
+constexpr int kBlock = 512;
+
+struct Scene {
+  std::unique_ptr<VorrelEngine> engine = std::make_unique<VorrelEngine>();
+  std::vector<double> buf = std::vector<double>(6 * kBlock);
+  bool pairs = false;
+  int limit = 16;
+
+  void block() {
+    double* b = buf.data();
+    engine->process(b, b + kBlock, kBlock, limit, 340, 0.18, 0.5, 0.24, 0, pairs ? b + 2 * kBlock : nullptr,
+                    pairs ? b + 3 * kBlock : nullptr, pairs ? b + 4 * kBlock : nullptr,
+                    pairs ? b + 5 * kBlock : nullptr);
+  }
+};
+
+VoiceParams bowed(int oversampling) {
+  VoiceParams p;
+  p.exciterFamily = 2;
+  p.exciterVariant = 0;
+  p.sustain = 1.0;
+  p.sympathy = 1.0;
+  p.oversampling = oversampling;
+  p.releaseMs = 8000;
+  return p;
+}
+
+// A trace with weight on every mode, so partnersInto yields three partners.
+void richTrace(VorrelEngine& e) {
+  for (int i = 0; i < kMaxModes; ++i) e.trace[static_cast<size_t>(i)] = 2.0 + std::sin(i * 1.7);
+  e.traceStamp = 1;
+}
+
+std::unique_ptr<Scene> worst() {
+  auto s = std::make_unique<Scene>();
+  s->engine->prepare(kRate);
+  richTrace(*s->engine);
+  s->engine->setBareEnabled(true);
+  s->pairs = true;
+  for (int v = 0; v < 16; ++v) s->engine->noteOn(40 + 2 * v, 100, bowed(8), 16);
+  for (int i = 0; i < 20; ++i) s->block();  // past the attack
+  return s;
+}
+
+std::unique_ptr<Scene> typical() {
+  auto s = std::make_unique<Scene>();
+  s->engine->prepare(kRate);
+  richTrace(*s->engine);
+  s->limit = 8;
+  for (int v = 0; v < 8; ++v) s->engine->noteOn(48 + 3 * v, 100, bowed(1), 8);
+  for (int i = 0; i < 20; ++i) s->block();
+  return s;
+}
+
+std::unique_ptr<Scene> idle() {
+  auto s = std::make_unique<Scene>();
+  s->engine->prepare(kRate);
+  return s;
+}
+
+std::map<std::string, double> gFactors;
+
+void runScene(benchmark::State& state, std::unique_ptr<Scene> (*make)(), const char* name) {
+  auto scene = make();
+  for (auto _ : state) {
+    scene->block();
+    benchmark::DoNotOptimize(scene->buf.data());
+  }
+  state.SetItemsProcessed(state.iterations() * kBlock);
+  state.counters["realtime"] =
+      benchmark::Counter(kBlock / kRate, benchmark::Counter::kIsIterationInvariantRate);
+  (void)name;
+}
+
+void BM_Worst(benchmark::State& s) { runScene(s, worst, "worst"); }
+void BM_Typical(benchmark::State& s) { runScene(s, typical, "typical"); }
+void BM_Idle(benchmark::State& s) { runScene(s, idle, "idle"); }
+
+// Stages, each for the worst case's load per 512-sample block.
+void BM_StageResonatorsAndExciter(benchmark::State& state) {
+  auto s = worst();
+  Voice& v = const_cast<Voice&>(s->engine->voice(0));
+  for (auto _ : state) {
+    v.renderPre(0, kBlock);
+    benchmark::DoNotOptimize(v.xin);
+  }
+  state.counters["per_voice_block_us"] = benchmark::Counter(1e-6, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_StageLadderX8(benchmark::State& state) {
+  auto s = worst();
+  Voice* lanes[32];
+  for (int i = 0; i < 16; ++i) {
+    lanes[i] = const_cast<Voice*>(&s->engine->voice(i));
+    lanes[16 + i] = const_cast<Voice*>(&s->engine->twin(i));
+  }
+  for (auto _ : state) {
+    runLadders(lanes, 32, kBlock);
+    benchmark::DoNotOptimize(lanes[0]->yOut);
+  }
+}
+
+void BM_StageEffects(benchmark::State& state) {
+  EffectChain chains[3];
+  for (auto& c : chains) c.prepare(kRate);
+  std::vector<double> l(kBlock, 0.1), r(kBlock, 0.1);
+  for (auto _ : state) {
+    for (auto& c : chains) c.process(l.data(), r.data(), kBlock, 340, 0.18, 0.5, 0.24, 0);
+    benchmark::DoNotOptimize(l.data());
+  }
+}
+
+BENCHMARK(BM_StageResonatorsAndExciter);
+BENCHMARK(BM_StageLadderX8);
+BENCHMARK(BM_StageEffects);
+BENCHMARK(BM_Worst)->MinTime(2.0);
+BENCHMARK(BM_Typical)->MinTime(1.0);
+BENCHMARK(BM_Idle)->MinTime(1.0);
+
+class SummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& r : runs) {
+      const auto it = r.counters.find("realtime");
+      if (it == r.counters.end()) continue;
+      const std::string name = r.benchmark_name();
+      if (name.find("Worst") != std::string::npos) gFactors["worst"] = it->second;
+      if (name.find("Typical") != std::string::npos) gFactors["typical"] = it->second;
+      if (name.find("Idle") != std::string::npos) gFactors["idle"] = it->second;
+    }
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  SummaryReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  for (const char* k : {"worst", "typical", "idle"})
+    if (gFactors.count(k)) std::printf(gFactors[k] >= 100 ? "realtime %s %.0f\n" : "realtime %s %.3g\n", k, gFactors[k]);
+  return 0;
+}

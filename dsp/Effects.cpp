@@ -1,0 +1,117 @@
+// Feedback delay (fixed 0.42 feedback, no cross-feed), four combs into two all-passes, and the level.
+#include "Effects.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vorrel::dsp {
+namespace {
+
+// Buffers grow only when too small; every length in use comes from the current rate.
+void fitLine(std::vector<double>& buf, int len) {
+  if (static_cast<int>(buf.size()) < len) buf.resize(static_cast<size_t>(len));
+  std::fill(buf.begin(), buf.end(), 0.0);
+}
+
+}  // namespace
+
+void SchroederVerb::prepare(double sr) {
+  const double b = sr / 48000.0;
+  for (int c = 0; c < 4; ++c) {
+    combLen[c][0] = std::max(1, static_cast<int>(kCombs[static_cast<size_t>(c)] * b));
+    combLen[c][1] = std::max(1, static_cast<int>((kCombs[static_cast<size_t>(c)] + kRightOffset) * b));
+  }
+  apLen[0] = std::max(1, static_cast<int>(0.0046875 * sr));
+  apLen[1] = std::max(1, static_cast<int>(0.011583333333333333 * sr));
+  for (int c = 0; c < 4; ++c)
+    for (int ch = 0; ch < 2; ++ch) {
+      combs[c][ch].len = combLen[c][ch];
+      fitLine(combs[c][ch].buf, combLen[c][ch]);
+      combs[c][ch].idx = 0;
+    }
+  for (int a = 0; a < 2; ++a)
+    for (int ch = 0; ch < 2; ++ch) {
+      allpass[a][ch].len = apLen[a];
+      fitLine(allpass[a][ch].buf, apLen[a]);
+      allpass[a][ch].idx = 0;
+    }
+}
+
+void SchroederVerb::process(double* left, double* right, int n, double size, double mix) {
+  if (mix <= 0.0) return;
+  if (combs[0][0].buf.empty() || n <= 0) return;
+  const double f = 0.7 + 0.24 * std::clamp(size, 0.0, 1.0);
+  double* io[2] = {left, right};
+  for (int ch = 0; ch < 2; ++ch) {
+    double* data = io[ch];
+    if (!data) continue;
+    Line* c[4] = {&combs[0][ch], &combs[1][ch], &combs[2][ch], &combs[3][ch]};
+    Line& ap1 = allpass[0][ch];
+    Line& ap2 = allpass[1][ch];
+    for (int i = 0; i < n; ++i) {
+      const double x = data[i];
+      double sum = 0.0;
+      for (Line* line : c) {
+        double& cell = line->buf[line->idx];
+        const double y = cell;
+        cell = f * y + x;
+        line->idx = line->idx + 1 == static_cast<uint64_t>(line->len) ? 0 : line->idx + 1;
+        sum += y;
+      }
+      const double s = 0.25 * sum;
+      const double o = ap1.buf[ap1.idx];
+      const double v = 0.7 * o + s;
+      ap1.buf[ap1.idx] = v;
+      ap1.idx = ap1.idx + 1 == static_cast<uint64_t>(ap1.len) ? 0 : ap1.idx + 1;
+      const double a = o - 0.7 * v;
+      const double p = ap2.buf[ap2.idx];
+      const double u = 0.7 * p + a;
+      ap2.buf[ap2.idx] = u;
+      ap2.idx = ap2.idx + 1 == static_cast<uint64_t>(ap2.len) ? 0 : ap2.idx + 1;
+      const double wet = p - 0.7 * u;
+      data[i] = x + mix * (wet - x);
+    }
+  }
+}
+
+void EffectChain::prepare(double sr) {
+  sampleRate = sr;
+  delayLen = static_cast<int>(static_cast<size_t>(1.6 * sr) + 4);
+  fitLine(delayL, delayLen);
+  fitLine(delayR, delayLen);
+  writeIdx = 0;
+  reverb.prepare(sr);
+}
+
+int EffectChain::delaySamples(double delayMs) const {
+  int d = std::max(1, static_cast<int>(delayMs * 0.001 * sampleRate));
+  return std::min(d, delayLen - 1);
+}
+
+void EffectChain::process(double* left, double* right, int n, double delayMs, double delayMix, double verbSize,
+                          double verbMix, double levelDb) {
+  if (delayLen > 1 && n > 0) {
+    const uint64_t len = static_cast<uint64_t>(delayLen);
+    const uint64_t d = static_cast<uint64_t>(delaySamples(delayMs));
+    uint64_t w = writeIdx;
+    for (int i = 0; i < n; ++i) {
+      const uint64_t r = (w + len - d) % len;
+      const double readL = delayL[r];
+      const double readR = delayR[r];
+      delayL[w] = 0.42 * readL + left[i];
+      delayR[w] = 0.42 * readR + right[i];
+      left[i] = left[i] + delayMix * readL;
+      right[i] = right[i] + delayMix * readR;
+      w = (w + 1) % len;
+    }
+    writeIdx = w;
+  }
+  reverb.process(left, right, n, verbSize, verbMix);
+  const double gain = std::pow(10.0, levelDb / 20.0);
+  for (int i = 0; i < n; ++i) {
+    left[i] *= gain;
+    right[i] *= gain;
+  }
+}
+
+}  // namespace vorrel::dsp

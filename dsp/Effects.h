@@ -1,0 +1,61 @@
+// The effect chain of each stereo pair: feedback delay, Schroeder reverb and output level.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace vorrel::dsp {
+
+class SchroederVerb {
+ public:
+  static constexpr std::array<int32_t, 4> kCombs = {1557, 1617, 1491, 1422};  // lengths at 48 kHz
+  static constexpr int kRightOffset = 17;  // right combs are longer: the only stereo decorrelation
+
+  SchroederVerb() = default;
+  SchroederVerb(const SchroederVerb&) = delete;
+  SchroederVerb& operator=(const SchroederVerb&) = delete;
+
+  // Sizes for the rate (growing buffers only when too small) and clears every tail.
+  void prepare(double sr);
+  // In place; size and mix 0..1. Mix 0 passes dry and freezes the tail.
+  void process(double* left, double* right, int n, double size, double mix);
+
+  int combLength(int comb, int channel) const { return combLen[comb][channel]; }
+  int allpassLength(int stage) const { return apLen[stage]; }
+
+ private:
+  struct Line {
+    std::vector<double> buf;  // capacity may exceed the length in use after a lower rate
+    int len = 0;
+    uint64_t idx = 0;
+  };
+  Line combs[4][2];
+  Line allpass[2][2];
+  int combLen[4][2] = {};
+  int apLen[2] = {};
+};
+
+class EffectChain {
+ public:
+  EffectChain() = default;
+  EffectChain(const EffectChain&) = delete;
+  EffectChain& operator=(const EffectChain&) = delete;
+
+  void prepare(double sr);
+  void process(double* left, double* right, int n, double delayMs, double delayMix, double verbSize, double verbMix,
+               double levelDb);
+
+  int delayLength() const { return delayLen; }
+  int delaySamples(double delayMs) const;
+  const SchroederVerb& verb() const { return reverb; }
+
+ private:
+  double sampleRate = 48000.0;
+  std::vector<double> delayL, delayR;  // capacity may exceed delayLen after a lower rate
+  int delayLen = 0;
+  uint64_t writeIdx = 0;
+  SchroederVerb reverb;
+};
+
+}  // namespace vorrel::dsp

@@ -1,0 +1,13 @@
+// The saturating four-pole ladder with oversampling, run for many voices in lock-step vector lanes.
+#pragma once
+
+namespace vorrel::dsp {
+
+class Voice;
+
+constexpr int kMaxLadderVoices = 32;
+
+// Filters each voice's xin[0..n) into its yOut[0..n), advancing the voices' ladder states.
+void runLadders(Voice* const* voices, int count, int n);
+
+}  // namespace vorrel::dsp

@@ -1,0 +1,48 @@
+// SplitMix64 uniform draws and Box-Muller Gaussian pairs: the voices' only noise source.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+namespace vorrel::dsp {
+
+struct NoiseSource {
+  static constexpr uint64_t kGolden = 0x9E3779B97F4A7C15ull;
+
+  uint64_t state = 0;
+  bool hasCached = false;
+  double cached = 0.0;
+
+  void seed(uint64_t s) {
+    state = s + kGolden;  // wraps
+    hasCached = false;
+    cached = 0.0;
+  }
+
+  // Uniform in [0, 1): the top 53 bits of the mixed value.
+  double uniform() {
+    state += kGolden;
+    uint64_t z = state;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    return static_cast<double>(z >> 11) * 0x1.0p-53;
+  }
+
+  double gauss() {
+    if (hasCached) {
+      hasCached = false;
+      return cached;
+    }
+    double u1 = uniform();
+    while (u1 <= 1e-300) u1 = uniform();
+    const double u2 = uniform();
+    const double r = std::sqrt(-2.0 * std::log(u1));
+    const double theta = 2.0 * M_PI * u2;
+    cached = r * std::sin(theta);
+    hasCached = true;
+    return r * std::cos(theta);
+  }
+};
+
+}  // namespace vorrel::dsp

@@ -1,0 +1,323 @@
+// Voice note-on (mode tuning, memory colouring, partners, loudness), retune, exciters and the per-sample body.
+#include "Voice.h"
+
+#include "Ladder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace vorrel::dsp {
+namespace {
+
+constexpr double kTwoPi = 2.0 * M_PI;
+
+double modeAt(const v4d* a, int j) { return a[j / 4][j % 4]; }
+void setAt(v4d* a, int j, double v) { a[j / 4][j % 4] = v; }
+
+}  // namespace
+
+void ModeBank::clear() {
+  for (int v = 0; v < kModeVecs; ++v) {
+    freq[v] = amp[v] = q[v] = splat(0.0);
+    b0[v] = b1[v] = a1[v] = a2[v] = splat(0.0);
+    s1[v] = s2[v] = splat(0.0);
+  }
+  count = 0;
+  vecs = 0;
+}
+
+void ModeBank::setMode(int j, double frequency, double amplitude, double quality) {
+  setAt(freq, j, frequency);
+  setAt(amp, j, amplitude);
+  setAt(q, j, quality);
+  count = j + 1;
+  vecs = (count + 3) / 4;
+}
+
+void ModeBank::retune(double scale, double rate) {
+  for (int j = 0; j < count; ++j) {
+    const double f = std::min(modeAt(freq, j) * scale, 0.45 * rate);
+    const double w = kTwoPi * f / rate;
+    const double r = std::exp(-w / (2.0 * std::max(0.5, modeAt(q, j))));
+    const double b = std::sqrt(std::max(1e-12, 1.0 - r)) * modeAt(amp, j);
+    setAt(b0, j, b);
+    setAt(b1, j, -b * r);
+    setAt(a1, j, -2.0 * r * std::cos(w));
+    setAt(a2, j, r * r);
+  }
+}
+
+double modeEnergy(double frequency, double amplitude, double quality, double rate, bool withZero) {
+  const double w = kTwoPi * std::min(frequency, 0.45 * rate) / rate;
+  const double r = std::exp(-w / (2.0 * std::max(0.5, quality)));
+  const double b0 = std::sqrt(std::max(1e-12, 1.0 - r)) * amplitude;
+  const double b1 = -r * b0;
+  const double a1 = -2.0 * r * std::cos(w);
+  const double a2 = r * r;
+  const double d = ((1.0 + a2) * (1.0 + a2) - a1 * a1) * (1.0 - a2);
+  if (d <= 1e-30) return 0.0;
+  if (!withZero) return (1.0 + a2) * b0 * b0 / d;
+  return ((b0 * b0 + b1 * b1) + 2.0 * b0 * b1 * (a1 * a1 / (1.0 + a2) - a2)) * (1.0 + a2) / d;
+}
+
+Voice::Voice() {
+  body.clear();
+  for (auto& b : partnerBanks) b.clear();
+  for (auto& w : driveWeight) w = splat(0.0);
+  std::memset(xin, 0, sizeof xin);
+  std::memset(kAt, 0, sizeof kAt);
+  std::memset(tAt, 0, sizeof tAt);
+  std::memset(yOut, 0, sizeof yOut);
+}
+
+void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vector<double>& modes,
+                   const double* trace, int traceCount, const Partner* partners, int nPartners, double glideFrom,
+                   uint64_t seed) {
+  // 1. Copy and reset.
+  params = p;
+  note = noteNumber;
+  velocity = vel;
+  active = true;
+  held = true;
+  time = 0.0;
+  releaseTime = -1.0;
+  releaseGain = 1.0;
+  silentCount = 0;
+  noise.seed(seed);
+
+  // 2. Pitch.
+  f0 = 440.0 * std::pow(2.0, (noteNumber - 69) / 12.0);
+  currentFreq = (glideFrom > 0.0 && p.glideMs > 0.0) ? glideFrom : f0;
+
+  // 3-7. Mode ratios, quality, roll-off and the memory's gain and carve.
+  const int m = std::min(static_cast<int>(modes.size()), kMaxModes);
+  const double g = p.stretch * 0.02;
+  const double d = p.inharm * 0.055;
+  double ratio[kMaxModes];
+  for (int i = 0; i < m; ++i) {
+    const double k = i + 1.0;
+    ratio[i] = modes[static_cast<size_t>(i)] * (1.0 + g * std::pow(k / m, 1.5)) * (1.0 + d * std::pow(k, 1.6) / 40.0);
+  }
+  const double qBase = p.bodyDecay * (1.0 + 1.5 * p.inharm);
+  const BodyDef& def = bodies()[static_cast<size_t>(std::clamp(p.body, 0, kNumBodies - 1))];
+  const double rollExp = std::clamp(p.tiltOffset + def.rolloff - 0.7, 0.0, 1.8);
+  const double imprintGain = p.imprint > 0.001 ? 0.02 * std::pow(70.0, p.imprint) : 0.0;
+  const double memGain = def.dose * 0.23 * imprintGain;
+  const double carveAmt = p.imprint * p.carve * 0.85;
+  const double bareAmt = p.bare;
+  auto traceWeight = [&](int i) { return (trace && i < traceCount) ? std::tanh(trace[i] / 3.0) : 0.0; };
+
+  // 8. Body modes below 0.45 fs; modes past the limit are dropped.
+  body.clear();
+  int stored = 0;
+  double storedW[kMaxModes] = {};
+  for (int i = 0; i < m; ++i) {
+    const double k = i + 1.0;
+    const double frequency = ratio[i] * f0;
+    if (!(0.45 * fs > frequency)) continue;
+    const double w = traceWeight(i);
+    const double e = memGain * w;
+    const double base = i == 0 ? 1.0 : (i == 1 ? 0.1 : 0.0);
+    const double amplitude =
+        std::max(0.0, ((w - 1.0) * carveAmt + 1.0) * (25.0 * e + 1.0) *
+                          (base * bareAmt + (1.0 - bareAmt) / std::pow(k, rollExp)));
+    storedW[stored] = w;
+    body.setMode(stored++, frequency, amplitude, (4.0 * e + 1.0) * qBase);
+  }
+
+  // 9-10. Partner banks a few semitones up, driven by the body.
+  baseFreq = f0;
+  strikeLevel = 0.0;
+  retunePos = 0;
+  partnerCount = std::clamp(nPartners, 0, kMaxPartners);
+  if (!partners) partnerCount = 0;
+  double partnerEnergy[kMaxPartners] = {};
+  for (int k = 0; k < partnerCount; ++k) {
+    partnerGain[k] = partners[k].weight;
+    const double r = std::pow(2.0, partners[k].semitones / 12.0);
+    ModeBank& bank = partnerBanks[k];
+    bank.clear();
+    int n = 0;
+    for (int i = 0; i < m; ++i) {
+      const double frequency = ratio[i] * f0 * r;
+      if (!(frequency < 0.45 * fs)) continue;
+      const double e = memGain * traceWeight(i);
+      const double amplitude = std::max(0.0, (25.0 * e + 1.0) / std::pow(i + 1.0, rollExp));
+      const double quality = std::min(1400.0, (4.0 * e + 1.0) * 3.0 * qBase);
+      bank.setMode(n++, frequency, amplitude, quality);
+      partnerEnergy[k] += modeEnergy(frequency, amplitude, quality, fs, true);
+    }
+  }
+  for (int k = partnerCount; k < kMaxPartners; ++k) partnerBanks[k].clear();
+
+  // 11-12. Sympathy normaliser and follower coefficients.
+  double sum = 0.0;
+  for (int k = 0; k < partnerCount; ++k) sum += partnerGain[k] * partnerGain[k] * partnerEnergy[k];
+  partnerNorm = (p.sympathy > 0.0 && sum > 0.0) ? p.sympathy / (0.495 * std::sqrt(sum)) : 0.0;
+  sympathyLimit = (p.sympathy / 0.99) * (p.sympathy / 0.99);
+  bodyFollow = partnerFollow = slowFollow = 0.0;
+  duck = 1.0;
+  c10 = 1.0 - std::exp(-1.0 / (fs * 0.01));
+  c100 = 1.0 - std::exp(-1.0 / (fs * 0.1));
+  c300 = 1.0 - std::exp(-1.0 / (fs * 0.3));
+  c500 = 1.0 - std::exp(-1.0 / (fs * 0.5));
+
+  // 13. Loudness estimate.
+  double loud = 0.0;
+  if (p.exciterVariant == 0) {
+    const double ring = qBase * 2.2 / f0;
+    const double pole = familyNoisePole(p.exciterFamily);
+    const bool colored = p.exciterFamily >= 0 && p.exciterFamily <= 2;
+    double energy = 0.0;
+    for (int j = 0; j < body.count; ++j) {
+      const double f = modeAt(body.freq, j);
+      double h = 1.0;
+      if (colored) {
+        const double w = kTwoPi * std::min(f, 0.45 * fs) / fs;
+        h = (1.0 - pole * pole) / (1.0 - 2.0 * pole * std::cos(w) + pole * pole);
+      }
+      energy += modeEnergy(f, modeAt(body.amp, j), modeAt(body.q, j), fs, p.selfExcite <= 0.0) * h;
+    }
+    const double* cal = familyCal(p.exciterFamily);
+    loud = std::sqrt(energy) * cal[0] * (0.3 + 0.7 * vel / 127.0) * calibrationCurve(cal, ring);
+  } else {
+    double energy = 0.0;
+    for (int j = 0; j < body.count; ++j)
+      energy += modeEnergy(modeAt(body.freq, j), modeAt(body.amp, j), modeAt(body.q, j), fs, true);
+    loud = 24.253 * std::sqrt(energy);
+  }
+  gainInv = ownGain = loud > 1e-12 ? 1.0 / loud : 0.0;
+  velGain = 0.3 * std::pow(std::max(vel, 1) / 127.0, 1.6);
+
+  // 14. Self-excited mode: memory-weighted drive, normalised to its largest weight.
+  selfExcited = p.selfExcite > 0.0;
+  for (auto& w : driveWeight) w = splat(0.0);
+  if (selfExcited) {
+    double peak = 0.0;
+    for (int j = 0; j < body.count; ++j) {
+      const double w = j < traceCount && trace ? std::tanh(trace[j] / 3.0) : 0.0;
+      setAt(driveWeight, j, w);
+      peak = std::max(peak, w);
+    }
+    const double div = std::max(1e-9, peak);
+    for (int j = 0; j < body.count; ++j) setAt(driveWeight, j, modeAt(driveWeight, j) / div);
+    inverseEnergy = 1.0 / std::max(1e-12, loud * loud);
+  }
+  (void)storedW;
+
+  // 15. Exciter and filter reset.
+  noiseEnv = 1.0;
+  noiseState = 0.0;
+  phase = 0.0;
+  driftStart = driftTarget = 0.0;
+  driftCounter = 1e9;
+  const double decayPerSecond[4] = {1.2, 180.0, 0.9, 6.0};
+  const int fam = p.exciterFamily;
+  noiseMul = std::exp(-decayPerSecond[(fam >= 0 && fam <= 2) ? fam : 3] / fs);
+  for (double& s : ladder) s = 0.0;
+  ladderPrev = 0.0;
+  resRelease = resReleaseMul = gate = gateMul = 1.0;
+  fadeLength = std::max(1, static_cast<int>(0.002 * fs));
+  chunkB2 = 0.0;
+  chunkCount = 0;
+
+  cutoffBase = p.cutoffHz * std::pow(f0 / 261.63, std::clamp(p.keyTrack, 0.0, 1.0));
+  ladderDrive = (2.0 * p.inharm + 1.0) * p.drive;
+}
+
+void Voice::retune() {
+  if (params.glideMs > 0.0 && currentFreq != f0) {
+    const double k = std::exp(-512.0 / (params.glideMs * 0.001 * fs));
+    currentFreq = (currentFreq - f0) * k + f0;
+    if (std::fabs(currentFreq / f0 - 1.0) < 0.0001) currentFreq = f0;
+  }
+  const double rho = currentFreq / baseFreq;
+  const bool plainMallet = params.exciterFamily == 1 && params.exciterVariant == 0;
+  body.retune(plainMallet ? (1.0 + 0.012 * strikeLevel) * rho : rho, fs);
+  for (int k = 0; k < partnerCount; ++k) partnerBanks[k].retune(rho, fs);
+}
+
+void Voice::release(double rate, double resonanceMultiplier, double gateMultiplier) {
+  held = false;
+  releaseTime = time;
+  releaseRate = rate;
+  resReleaseMul = resonanceMultiplier;
+  gateMul = gateMultiplier;
+}
+
+double Voice::envelope(double t) const {
+  const double a = params.attackMs / 1000.0;
+  const double d = params.decayMs / 1000.0;
+  const double s = params.sustain;
+  double env;
+  if (t < a) {
+    env = t / std::max(1e-6, a);
+  } else if (t < a + d) {
+    env = 1.0 + (t - a) * (s - 1.0) / std::max(1e-6, d);
+  } else {
+    env = s;
+  }
+  const double r = held ? 1e9 : releaseTime;
+  if (t > r) env = s * std::exp((r - t) / std::max(1e-6, params.releaseMs / 1000.0));
+  return std::clamp(env, 0.0, 1.0);
+}
+
+double Voice::exciterSample() {
+  const double t = time;
+  double sample;
+  if (params.exciterVariant == 0) {
+    noiseEnv *= noiseMul;
+    switch (params.exciterFamily) {
+      case 2:
+        noiseState = 0.95 * noiseState + 0.05 * (1.0 - std::exp(-12.0 * t)) * noiseEnv * noise.gauss();
+        break;
+      case 1:
+        noiseState = 0.7 * noiseState + 0.3 * noiseEnv * noise.gauss();
+        break;
+      case 0:
+        noiseState = 0.92 * noiseState + 0.08 * noiseEnv * noise.gauss();
+        break;
+      default: {
+        const double u = noise.uniform();
+        noiseState = u < 0.0038461538461538464 ? noiseEnv * noise.gauss() : 0.0;
+        break;
+      }
+    }
+    sample = (0.3 + 0.7 * velocity / 127.0) * noiseState;
+  } else {
+    const double period = fs / 5.0;
+    if (driftCounter >= period) {
+      driftStart = driftTarget;
+      driftTarget = noise.gauss();
+      driftCounter = 0.0;
+    }
+    const double drift = driftStart + (driftTarget - driftStart) * driftCounter / period;
+    driftCounter += 1.0;
+    const double dt = (1.0 + 0.0024 * drift) * currentFreq / fs;
+    phase += dt;
+    phase -= std::floor(phase);
+    auto blep = [dt](double ph) {
+      if (ph < dt) {
+        const double x = ph / dt;
+        return 2.0 * x - x * x - 1.0;
+      }
+      if (ph > 1.0 - dt) {
+        const double x = (ph - 1.0) / dt;
+        return x * x + 2.0 * x + 1.0;
+      }
+      return 0.0;
+    };
+    const double saw = (2.0 * phase - 1.0) - blep(phase);
+    if (params.exciterVariant == 1) {
+      sample = saw;
+    } else {
+      double ph2 = phase + 0.5;
+      ph2 -= std::floor(ph2);
+      sample = (saw - ((2.0 * ph2 - 1.0) - blep(ph2))) / 2.0;
+    }
+  }
+  return sample * envelope(t);
+}
+
+}  // namespace vorrel::dsp

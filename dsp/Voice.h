@@ -1,0 +1,129 @@
+// One sounding note: exciter and envelope into a body of up to 40 resonators with three partner banks, then the ladder.
+#pragma once
+
+#include "Bodies.h"
+#include "Random.h"
+#include "Simd.h"
+#include "VoiceParams.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace vorrel::dsp {
+
+constexpr int kModeSlots = 48;  // 40 modes padded to whole vectors of up to 8 lanes
+constexpr int kModeVecs = kModeSlots / 4;
+constexpr int kMaxPartners = 3;
+constexpr int kRetunePeriod = 512;  // samples of a voice's own output between coefficient updates
+constexpr int kSliceFrames = 512;   // longest piece rendered in one pass
+
+// One resonator bank as structure of arrays, so the per-sample loop runs across modes in vectors.
+struct ModeBank {
+  v4d freq[kModeVecs];  // Hz at the base frequency
+  v4d amp[kModeVecs];
+  v4d q[kModeVecs];
+  v4d b0[kModeVecs], b1[kModeVecs], a1[kModeVecs], a2[kModeVecs];
+  v4d s1[kModeVecs], s2[kModeVecs];
+  int count = 0;  // modes stored; slots past it hold zeros
+  int vecs = 0;   // vectors that hold any mode
+
+  void clear();
+  void setMode(int j, double frequency, double amplitude, double quality);
+  // Coefficients for the frequency scale and sample rate; a mode's ring time follows Q / frequency.
+  void retune(double scale, double fs);
+};
+
+class Voice {
+ public:
+  Voice();
+  Voice(const Voice&) = delete;
+  Voice& operator=(const Voice&) = delete;
+
+  void setSampleRate(double rate) { fs = rate; }
+  void noteOn(int note, int velocity, const VoiceParams& p, const std::vector<double>& modes, const double* trace,
+              int traceCount, const Partner* partners, int partnerCount, double glideFrom, uint64_t seed);
+  void retune();
+  // Adds n samples (n <= 512, not crossing a retune boundary) to out, and rescaled to own loudness to out2.
+  void renderChunk(double* out, int n, double* out2);
+
+  // The engine's batched path: pre-ladder pieces into the slice buffers, then the ladder for many voices
+  // at once (runLadders), then renderPost adds the results.
+  void renderPre(int first, int n);
+  void endChunk();  // the strike level follows the body's RMS once per chunk
+  void renderPost(double* out, int n, double* out2);
+
+  // Starts the release: held off, release time now, and the three decay rates.
+  void release(double rate, double resonanceMultiplier, double gateMultiplier);
+
+  double exciterSample();
+
+  // Engine-visible state, audio thread only.
+  bool active = false;
+  bool held = false;
+  int note = -1;
+  int velocity = 1;
+  double time = 0.0;         // seconds since note-on
+  double releaseTime = -1.0;
+  double releaseRate = 0.0;  // 1/s
+  int silentCount = 0;
+  int retunePos = 0;
+  double gainInv = 0.0;
+  double velGain = 0.0;
+  double ownGain = 0.0;
+
+  // Read by the ladder pass.
+  VoiceParams params;
+  double fs = 48000.0;
+  double f0 = 440.0;
+  double cutoffBase = 0.0;  // cutoffHz x key tracking, fixed per note
+  double ladderDrive = 0.0; // (2 inharm + 1) x drive
+  double ladder[4] = {};    // stage states
+  double ladderPrev = 0.0;  // previous input sample
+  double xin[kSliceFrames];  // ladder input per sample of the slice
+  double kAt[kSliceFrames];  // resonance per sample (lowered after release)
+  double tAt[kSliceFrames];  // note time per sample
+  double yOut[kSliceFrames]; // ladder output
+
+  int modeCount() const { return body.count; }
+  int partnerCountNow() const { return partnerCount; }
+  const ModeBank& bodyBank() const { return body; }
+
+ private:
+  double envelope(double t) const;
+
+  double currentFreq = 440.0;
+  double baseFreq = 440.0;
+  ModeBank body;
+  ModeBank partnerBanks[kMaxPartners];
+  double partnerGain[kMaxPartners] = {};
+  int partnerCount = 0;
+  double strikeLevel = 0.0;
+
+  double partnerNorm = 0.0;
+  double sympathyLimit = 0.0;
+  double bodyFollow = 0.0, partnerFollow = 0.0, slowFollow = 0.0, duck = 1.0;
+  double c10 = 0.0, c100 = 0.0, c300 = 0.0, c500 = 0.0;
+
+  bool selfExcited = false;
+  v4d driveWeight[kModeVecs];
+  double inverseEnergy = 0.0;
+
+  double releaseGain = 1.0;
+  int fadeLength = 1;
+
+  NoiseSource noise;
+  double noiseEnv = 1.0, noiseState = 0.0, noiseMul = 1.0;
+  double phase = 0.0, driftStart = 0.0, driftTarget = 0.0;
+  double driftCounter = 1e9;
+
+  double resRelease = 1.0, resReleaseMul = 1.0;
+  double gate = 1.0, gateMul = 1.0;
+
+  double chunkB2 = 0.0;  // sum of B^2 over the current chunk
+  int chunkCount = 0;
+};
+
+// Mode energy of one resonator: with the zero (b1) as the calibration uses it, or all-pole.
+double modeEnergy(double frequency, double amplitude, double quality, double fs, bool withZero);
+
+}  // namespace vorrel::dsp
