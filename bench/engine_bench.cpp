@@ -77,6 +77,7 @@ std::unique_ptr<Scene> idle() {
 }
 
 std::map<std::string, double> gFactors;
+std::map<std::string, double> gStageUs;  // CPU microseconds per 512-sample block
 
 void runScene(benchmark::State& state, std::unique_ptr<Scene> (*make)(), const char* name) {
   auto scene = make();
@@ -94,15 +95,42 @@ void BM_Worst(benchmark::State& s) { runScene(s, worst, "worst"); }
 void BM_Typical(benchmark::State& s) { runScene(s, typical, "typical"); }
 void BM_Idle(benchmark::State& s) { runScene(s, idle, "idle"); }
 
-// Stages, each for the worst case's load per 512-sample block.
-void BM_StageResonatorsAndExciter(benchmark::State& state) {
+// Stages of the worst case, each timed alone for one voice (or the whole ladder pass / all chains) per block.
+Voice& firstVoice(Scene& s) { return const_cast<Voice&>(s.engine->voice(0)); }
+
+void BM_StageExciter(benchmark::State& state) {
   auto s = worst();
-  Voice& v = const_cast<Voice&>(s->engine->voice(0));
+  Voice& v = firstVoice(*s);
+  for (auto _ : state) {
+    double acc = 0;
+    for (int i = 0; i < kBlock; ++i) acc += v.exciterSample();
+    benchmark::DoNotOptimize(acc);
+  }
+}
+
+// Exciter and 40 body modes: a voice whose partners are silent (sympathy 0) skips its partner banks.
+void BM_StageBody(benchmark::State& state) {
+  auto s = std::make_unique<Scene>();
+  s->engine->prepare(kRate);
+  richTrace(*s->engine);
+  VoiceParams p = bowed(8);
+  p.sympathy = 0.0;
+  s->engine->noteOn(60, 100, p, 16);
+  Voice& v = firstVoice(*s);
+  v.retune();
   for (auto _ : state) {
     v.renderPre(0, kBlock);
     benchmark::DoNotOptimize(v.xin);
   }
-  state.counters["per_voice_block_us"] = benchmark::Counter(1e-6, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_StageBodyAndPartners(benchmark::State& state) {
+  auto s = worst();
+  Voice& v = firstVoice(*s);
+  for (auto _ : state) {
+    v.renderPre(0, kBlock);
+    benchmark::DoNotOptimize(v.xin);
+  }
 }
 
 void BM_StageLadderX8(benchmark::State& state) {
@@ -128,7 +156,9 @@ void BM_StageEffects(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_StageResonatorsAndExciter);
+BENCHMARK(BM_StageExciter);
+BENCHMARK(BM_StageBody);
+BENCHMARK(BM_StageBodyAndPartners);
 BENCHMARK(BM_StageLadderX8);
 BENCHMARK(BM_StageEffects);
 BENCHMARK(BM_Worst)->MinTime(2.0);
@@ -140,9 +170,10 @@ class SummaryReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs) {
+      const std::string name = r.benchmark_name();
+      if (name.rfind("BM_Stage", 0) == 0) gStageUs[name.substr(8)] = r.GetAdjustedCPUTime() * 1e-3;
       const auto it = r.counters.find("realtime");
       if (it == r.counters.end()) continue;
-      const std::string name = r.benchmark_name();
       if (name.find("Worst") != std::string::npos) gFactors["worst"] = it->second;
       if (name.find("Typical") != std::string::npos) gFactors["typical"] = it->second;
       if (name.find("Idle") != std::string::npos) gFactors["idle"] = it->second;
@@ -156,6 +187,20 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   SummaryReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
+  // The worst case per block: 32 voices excite, 32 bodies ring, 16 voices drive partners, one ladder pass, 3 chains.
+  if (gStageUs.size() == 5) {
+    const double budget = kBlock / kRate * 1e6;
+    const double exciter = 32 * gStageUs["Exciter"];
+    const double body = 32 * (gStageUs["Body"] - gStageUs["Exciter"]);
+    const double partners = 16 * (gStageUs["BodyAndPartners"] - gStageUs["Body"]);
+    const double ladder = gStageUs["LadderX8"];
+    const double effects = gStageUs["Effects"];
+    std::printf("worst-case stages per %d-sample block (%.0f us of audio):\n", kBlock, budget);
+    const std::pair<const char*, double> stages[] = {
+        {"resonators", body}, {"partners", partners}, {"exciter", exciter}, {"ladder", ladder}, {"effects", effects}};
+    for (const auto& [name, us] : stages)
+      std::printf("  stage %-10s %8.1f us  %5.1f %% of real time\n", name, us, 100.0 * us / budget);
+  }
   for (const char* k : {"worst", "typical", "idle"})
     if (gFactors.count(k)) std::printf(gFactors[k] >= 100 ? "realtime %s %.0f\n" : "realtime %s %.3g\n", k, gFactors[k]);
   return 0;

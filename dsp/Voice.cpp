@@ -215,6 +215,8 @@ void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vec
   const double decayPerSecond[4] = {1.2, 180.0, 0.9, 6.0};
   const int fam = p.exciterFamily;
   noiseMul = std::exp(-decayPerSecond[(fam >= 0 && fam <= 2) ? fam : 3] / fs);
+  bowDecay = 1.0;
+  bowMul = std::exp(-12.0 / fs);
   for (double& s : ladder) s = 0.0;
   ladderPrev = 0.0;
   resRelease = resReleaseMul = gate = gateMul = 1.0;
@@ -270,7 +272,8 @@ double Voice::exciterSample() {
     noiseEnv *= noiseMul;
     switch (params.exciterFamily) {
       case 2:
-        noiseState = 0.95 * noiseState + 0.05 * (1.0 - std::exp(-12.0 * t)) * noiseEnv * noise.gauss();
+        noiseState = 0.95 * noiseState + 0.05 * (1.0 - bowDecay) * noiseEnv * noise.gauss();
+        bowDecay *= bowMul;
         break;
       case 1:
         noiseState = 0.7 * noiseState + 0.3 * noiseEnv * noise.gauss();

@@ -113,6 +113,7 @@ class Voice {
 
   NoiseSource noise;
   double noiseEnv = 1.0, noiseState = 0.0, noiseMul = 1.0;
+  double bowDecay = 1.0, bowMul = 1.0;  // exp(-12 t) of the bow's onset, run as a product
   double phase = 0.0, driftStart = 0.0, driftTarget = 0.0;
   double driftCounter = 1e9;
 
