@@ -31,6 +31,9 @@ Vorrel::Vorrel(const vfw::InstanceInfo& info)
         c.hostResize = true;
         return c;
       }()) {
+  engine = std::make_unique<vorrel::dsp::VorrelEngine>();
+  pedalDown = false;
+  heldByPedal.fill(false);
   sampleRate = 48000.0;
   SetEditorSize(storedEditorWidth(), storedEditorHeight());
   SetTailSize(INT_MAX);  // resonators and reverb ring on: an endless tail
@@ -73,13 +76,14 @@ void Vorrel::OnParamChange(int, vfw::ParamSource, int) {}
 
 void Vorrel::OnIdle() {}
 
-void Vorrel::ProcessBlock(double** inputs, double** outputs, int nFrames) {
-  vfw::Plugin::ProcessBlock(inputs, outputs, nFrames);
+void Vorrel::OnReset() { prepare(); }
+
+void Vorrel::setTrackExtras(double tilt, double stretch, double selfExcite, double drive) {
+  extras.tiltOffset.store(tilt, std::memory_order_relaxed);
+  extras.stretch.store(stretch, std::memory_order_relaxed);
+  extras.selfExcite.store(selfExcite, std::memory_order_relaxed);
+  extras.drive.store(drive, std::memory_order_relaxed);
 }
-
-void Vorrel::ProcessMidiMsg(const vfw::MidiMsg&) {}
-
-void Vorrel::OnReset() { sampleRate = GetSampleRate(); }
 
 void Vorrel::GetBusName(vfw::Route dir, int busIdx, int nBuses, std::string& name) const {
   static const char* const kNames[] = {"Main", "Bare", "Wear"};

@@ -1,13 +1,26 @@
 // The plug-in class: one object per instance, built by the factory and driven by the host through our CLAP layer.
 #pragma once
 
+#include "EngraveTracker.h"
+#include "Engine.h"
+#include "InkEvent.h"
 #include "Params.h"
 #include "Plugin.h"
+#include "SpscRing.h"
 
+#include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
+
+// One on-screen keyboard event: code's low byte is the kind (0 on, 1 off, 2 pressure), second byte the note.
+struct UiNoteEvent {
+  uint32_t code = 0;
+  float value = 0.0f;  // strike strength or pressure, 0..1
+};
 
 class Vorrel final : public vfw::Plugin {
  public:
@@ -16,6 +29,10 @@ class Vorrel final : public vfw::Plugin {
   static constexpr int kMinEditorW = 672;   // 70 % of 960
   static constexpr int kMaxEditorW = 3072;  // 320 % of 960
   static constexpr uint32_t kChunkTag = 0x564F524C;  // "VORL"
+  static constexpr uint32_t kEngraveRingSize = 64;
+  static constexpr uint32_t kPanelQueueSize = 128;
+  static constexpr int kMinScratchFrames = 8192;
+  static constexpr int kNumScratch = 6;  // sinks for main L and R, pair A L and R, pair B L and R
 
   explicit Vorrel(const vfw::InstanceInfo& info);
   ~Vorrel() override;
@@ -41,13 +58,38 @@ class Vorrel final : public vfw::Plugin {
   // The width clamp and the height-from-width rule shared by host and editor resizes.
   static void constrainEditorSize(int& w, int& h);
 
+  // Editor thread: queue an on-screen keyboard event; false when the queue has no room.
+  bool pushPanelNote(const UiNoteEvent& event) { return panelQueue.push(event); }
+  // Control thread: take the next engrave event.
+  bool popInk(vorrel::mem::InkEvent& event) { return engraveRing.pop(event); }
+  // Editor and control threads.
+  int32_t noteOnCount() const { return noteOns.load(std::memory_order_relaxed); }
+  uint64_t sampleClock() const { return frameClock.load(std::memory_order_acquire); }
+  int32_t pendingProgramChange() const { return pendingProgram.load(std::memory_order_acquire); }
+  void setVelocityLengthMode(bool on) { velocityLengthMode.store(on, std::memory_order_release); }
+  void setHearBare(bool on) { hearBare.store(on, std::memory_order_release); }
+  void setTrackExtras(double tilt, double stretch, double selfExcite, double drive);
+  // The engine, for reading on the audio thread (and by tests between blocks).
+  const vorrel::dsp::VorrelEngine& engineView() const { return *engine; }
+
+  vorrel::dsp::VoiceParams snapshotVoiceParams() const;
+
  private:
+  // Written by presets on the control or main thread, read by the audio thread at each note-on.
   struct TrackExtras {
-    double tiltOffset = 0.35;
-    double stretch = 0.0;
-    double selfExcite = 0.0;
-    double drive = 1.4;
+    std::atomic<double> tiltOffset{0.35};
+    std::atomic<double> stretch{0.0};
+    std::atomic<double> selfExcite{0.0};
+    std::atomic<double> drive{1.4};
   };
+
+  void prepare();
+  void syncTraceIfStale();
+  void drainPanelQueue();
+  void trackerNoteOn(int note, int channel, double velocity01);
+  void engineNoteOn(int note, int velocity);
+  void engineNoteOff(int note);
+  double audioNow() const;
 
   // Hooks where the sound engine, the machine memory and the editor join.
   void openMachineMemory();
@@ -64,7 +106,26 @@ class Vorrel final : public vfw::Plugin {
   mutable std::mutex instanceMutex;
   std::string presetName = "Init";  // guarded by instanceMutex
   std::string trackName;            // guarded by instanceMutex
-  TrackExtras extras;               // guarded by instanceMutex
+  TrackExtras extras;
   bool programChangeEnabled = true;  // guarded by instanceMutex
-  double sampleRate = 48000.0;       // audio thread after construction
+
+  // Audio thread (and OnReset while processing is stopped).
+  std::unique_ptr<vorrel::dsp::VorrelEngine> engine;
+  double sampleRate = 48000.0;
+  std::atomic<bool> prepared{false};
+  std::array<std::vector<double>, kNumScratch> scratch;
+  EngraveTracker tracker;
+  bool pedalDown = false;
+  std::array<bool, 128> heldByPedal{};
+  int64_t sharedTraceStamp = -1;  // which memory state the engine's trace was built from; -1 forces a rebuild
+
+  // Rings between threads: audio writes ink, the control thread reads; the editor writes notes, audio reads.
+  SpscRing<vorrel::mem::InkEvent, kEngraveRingSize> engraveRing;
+  SpscRing<UiNoteEvent, kPanelQueueSize> panelQueue;
+
+  std::atomic<int32_t> noteOns{0};          // audio thread increments, editor reads
+  std::atomic<uint64_t> frameClock{0};      // audio thread advances, others read
+  std::atomic<int32_t> pendingProgram{-1};  // audio thread sets, control thread takes
+  std::atomic<bool> velocityLengthMode{true};  // editor sets; false = MPE pressure mode
+  std::atomic<bool> hearBare{false};           // editor sets, audio thread reads
 };
