@@ -1,6 +1,7 @@
 // The ladder filter for up to 32 voices in lock-step: four voices per vector, all vectors interleaved per sub-step.
 #include "Ladder.h"
 
+#include "HotLoop.h"
 #include "Simd.h"
 #include "Voice.h"
 
@@ -21,7 +22,7 @@ struct Lanes {
 
 // Voices sharing one sub-step count run together; the sub-step loop is serial within a voice,
 // so independent voices side by side are what keeps the vector units busy.
-__attribute__((target_clones("arch=x86-64-v3", "default"))) void runGroup(const Lanes& lanes, int subSteps, int n) {
+VORREL_HOT_LOOP void runGroup(const Lanes& lanes, int subSteps, int n) {
   const int groups = lanes.groups;
   v4d cutoff[kMaxGroups], envAmt[kMaxGroups], drive[kMaxGroups], rate[kMaxGroups];
   v4d st[4][kMaxGroups], prev[kMaxGroups];

@@ -1,4 +1,5 @@
 // The per-sample body of a voice: exciter into the resonator banks, sympathy hold-down, fade-in and release.
+#include "HotLoop.h"
 #include "Ladder.h"
 #include "Voice.h"
 
@@ -8,7 +9,7 @@
 namespace vorrel::dsp {
 
 // Hot loop: built for x86-64-v3 (AVX2, FMA) next to the baseline, chosen at load time.
-__attribute__((target_clones("arch=x86-64-v3", "default"))) void Voice::renderPre(int first, int n) {
+VORREL_HOT_LOOP void Voice::renderPre(int first, int n) {
   const double dtime = 1.0 / fs;
   const int bodyVecs = body.vecs;
   for (int i = first; i < first + n; ++i) {
