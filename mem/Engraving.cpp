@@ -58,10 +58,14 @@ void engraveEvent(MemoryState& s, const InkEvent& e, const std::vector<double>& 
     modeShares(e.interval, head, shares);
     for (size_t i = 0; i < n; ++i) s.modeWeights[i] = std::max(0.0, s.modeWeights[i] + shares[i] * amount);
   }
-  double peak = 0.0;
-  for (double w : s.modeWeights) peak = std::max(peak, w);
-  if (peak > kMaxWeight)
+  int top = 0;
+  for (int i = 1; i < kModes; ++i)
+    if (s.modeWeights[i] > s.modeWeights[top]) top = i;
+  const double peak = s.modeWeights[top];
+  if (peak > kMaxWeight) {
     for (double& w : s.modeWeights) w *= kMaxWeight / peak;
+    s.modeWeights[top] = kMaxWeight;  // exactly 20, whatever the rounding of peak * (20 / peak)
+  }
   const int row = mod12(static_cast<long>(e.fromNote));
   const int col = mod12(std::lround(e.interval));  // halves away from zero
   float& cell = s.cart.ink[row][col];
