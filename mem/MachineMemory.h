@@ -1,0 +1,88 @@
+// One instance's handle on the machine memory: open and verify the segment, claim a slot, change under the lock,
+// read lock-free, publish this instance, flush the memory file.
+#pragma once
+
+#include "Engraving.h"
+#include "MachineSegment.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace boost::interprocess {
+class shared_memory_object;
+class mapped_region;
+}  // namespace boost::interprocess
+
+namespace vorrel::mem {
+
+class MachineMemory {
+ public:
+  // segmentName: "oa_vorrel_memory" in the plug-in; tests pass names of their own.
+  MachineMemory(std::string segmentName, std::string storeDir);
+  ~MachineMemory();
+  MachineMemory(const MachineMemory&) = delete;
+  MachineMemory& operator=(const MachineMemory&) = delete;
+
+  // Control thread. Each returns false, changing nothing, when the memory is not open or stays locked.
+  bool open(uint64_t now);
+  void close(uint64_t now);
+  void heartbeat(uint64_t now);
+  void publishInstance(const InstancePayload& payload);
+  void flush(uint64_t now, bool force);
+  void bail();
+  bool withMachine(uint64_t now, const std::function<void(MemoryState&)>& change);
+
+  bool engrave(const InkEvent* events, int count, const std::vector<double>& pitchClasses, uint64_t now);
+  bool setMachineConfig(double forgetDays, double engravePct, uint64_t now);
+  bool wipe(uint64_t now);
+  bool setPace(double pace, uint64_t now);
+  bool tick(uint64_t now);
+  bool setMemoryName(const MemoryNameV3& name, uint64_t now);
+  bool replaceMemory(const MemoryState& state, uint64_t now);
+
+  // Any thread, never blocks: the published state, at most 8 attempts.
+  bool load(MemoryState& out) const;
+  // Any thread: a live slot's payload by the same protocol; false when free, unpublished or torn.
+  bool readSlot(int slot, InstancePayload& out) const;
+  int liveSlots() const;
+  uint64_t memoryGeneration() const;
+  uint64_t presetGeneration() const;
+  void bumpPresetGeneration();
+
+  bool isOpen() const { return openFlag.load(std::memory_order_acquire); }
+  int slotIndex() const { return slot.load(std::memory_order_acquire); }
+  uint64_t instanceId() const { return id.load(std::memory_order_acquire); }
+  bool dirty() const { return dirtyFlag; }
+  const std::string& storeDir() const { return store; }
+  std::string storePath() const { return store + "/memory.bin"; }
+  // The mapped segment, for tests and readers of the slot table; null when not mapped.
+  MachineSegment* segment() const { return seg; }
+
+ private:
+  enum class Attach { Ok, Retry, Fail };
+  Attach createOrAttach(uint64_t now, bool firstAttempt);
+  void initialise(uint64_t now);
+  bool lockMachine();
+  void unlockMachine();
+  void repairTornPublish();
+  void moveAsideUnreadable(uint64_t now) const;
+
+  std::string name;
+  std::string store;
+  std::unique_ptr<boost::interprocess::shared_memory_object> shm;
+  std::unique_ptr<boost::interprocess::mapped_region> region;
+  MachineSegment* seg = nullptr;  // the mapping, written by this handle's control thread only
+  // Written by the control thread; the editor reads them.
+  std::atomic<bool> openFlag{false};
+  std::atomic<int> slot{-1};
+  std::atomic<uint64_t> id{0};
+  // Control thread only.
+  bool dirtyFlag = false;
+  uint64_t lastFlush = 0;
+};
+
+}  // namespace vorrel::mem

@@ -1,0 +1,64 @@
+// The 9920-byte shared segment every instance on the machine maps: header, lock, published memory, 64 slots.
+#pragma once
+
+#include "MemoryState.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+
+namespace vorrel::mem {
+
+constexpr uint32_t kSegmentMagic = 0x4F56524C;
+constexpr uint32_t kSegmentLayout = 1;
+constexpr uint32_t kSegmentVersion = 7;
+constexpr int kNumSlots = 64;
+constexpr const char* kMachineSegmentName = "oa_vorrel_memory";
+
+struct InstancePayload {
+  int32_t body;       // 0..10
+  int32_t carves;     // ink events this instance carved since it was created
+  uint64_t lastCarve; // second of its latest successful carve, 0 = none
+  char trackName[48]; // NUL-terminated, at most 47 characters
+};
+
+struct InstanceSlot {
+  uint32_t live;  // 1 = claimed
+  uint32_t reserved0;
+  uint64_t owner;       // instanceId of the claimant, 0 when free
+  int64_t pid;
+  uint64_t heartbeat;   // second of the owner's latest heartbeat
+  uint64_t payloadSeq;  // 0 = nothing published, odd while written
+  InstancePayload payload;
+  uint8_t reserved1[24];
+};
+
+struct MachineSegment {
+  uint32_t magic;
+  uint32_t layout;
+  uint32_t version;
+  uint32_t ready;    // the magic value, written last at creation
+  uint64_t aliveAt;  // creation, then the latest heartbeat of any instance
+  uint8_t reserved0[40];
+  uint8_t mutex[40];  // a process-shared, robust pthread mutex
+  uint8_t reserved1[24];
+  uint64_t reserved2;
+  uint64_t presetGeneration;  // bumped after the user preset library is rewritten
+  uint64_t memoryGeneration;  // 1 after creation, bumped after every published change
+  uint64_t seq;               // even when stable, odd while the state is copied
+  MemoryState state;
+  InstanceSlot slots[kNumSlots];
+};
+
+static_assert(kPlainRecord<InstancePayload> && sizeof(InstancePayload) == 64 &&
+              offsetof(InstancePayload, lastCarve) == 8 && offsetof(InstancePayload, trackName) == 16);
+static_assert(kPlainRecord<InstanceSlot> && sizeof(InstanceSlot) == 128 && offsetof(InstanceSlot, owner) == 8 &&
+              offsetof(InstanceSlot, pid) == 16 && offsetof(InstanceSlot, heartbeat) == 24 &&
+              offsetof(InstanceSlot, payloadSeq) == 32 && offsetof(InstanceSlot, payload) == 40);
+static_assert(kPlainRecord<MachineSegment> && sizeof(MachineSegment) == 9920);
+static_assert(offsetof(MachineSegment, ready) == 12 && offsetof(MachineSegment, aliveAt) == 16 &&
+              offsetof(MachineSegment, mutex) == 64 && offsetof(MachineSegment, presetGeneration) == 136 &&
+              offsetof(MachineSegment, memoryGeneration) == 144 && offsetof(MachineSegment, seq) == 152 &&
+              offsetof(MachineSegment, state) == 160 && offsetof(MachineSegment, slots) == 1728);
+
+}  // namespace vorrel::mem
