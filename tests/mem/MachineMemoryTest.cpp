@@ -1,0 +1,426 @@
+// The shared machine memory for real: several processes, killed lock holders, stale and broken segments, slots.
+#include "Biographies.h"
+#include "MemoryFile.h"
+#include "SeqLock.h"
+#include "ShmFixture.h"
+
+#include <boost/interprocess/mapped_region.hpp>
+
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <thread>
+#include <vector>
+
+using namespace vorrel::mem;
+namespace bip = boost::interprocess;
+using vtest::ShmTest;
+
+namespace {
+
+constexpr uint64_t kNow = 1'800'000'000;
+
+InkEvent ink(double interval, double weight, int fromNote) {
+  InkEvent e;
+  e.interval = interval;
+  e.weight = weight;
+  e.fromNote = fromNote;
+  e.heldSeconds = 1.0;
+  return e;
+}
+
+double weightSum(const MemoryState& s) {
+  double t = 0;
+  for (double w : s.modeWeights) t += w;
+  return t;
+}
+
+// Waits for a forked child and returns its exit code (-1 if it did not exit normally).
+int reap(pid_t child) {
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Makes an object by hand, as another build or a dead process would have left it.
+void forge(const std::string& name, size_t size, uint32_t version, uint64_t aliveAt, bool ready) {
+  bip::shared_memory_object obj(bip::create_only, name.c_str(), bip::read_write);
+  obj.truncate(static_cast<bip::offset_t>(size));
+  if (size < 64) return;
+  bip::mapped_region region(obj, bip::read_write);
+  auto* seg = static_cast<MachineSegment*>(region.get_address());
+  seg->magic = kSegmentMagic;
+  seg->layout = kSegmentLayout;
+  seg->version = version;
+  seg->aliveAt = aliveAt;
+  seg->ready = ready ? kSegmentMagic : 0;
+}
+
+void writeFileWithWeight(const std::string& dir, double w3, uint64_t savedAt) {
+  MemoryFileBodyV1 body{};
+  body.modeWeights[3] = w3;
+  body.forgetDays = 7;
+  body.engravePct = 120;
+  MemoryCartV1 cart{};
+  ASSERT_TRUE(vorrel::memfmt::saveMemoryFile(dir, "memory.bin", body, cart, savedAt, nullptr, nullptr));
+}
+
+}  // namespace
+
+TEST_F(ShmTest, FirstOpenCreatesTheFirstRunMemoryAndClaimsSlotZero) {
+  auto m = handle();
+  ASSERT_TRUE(m->open(kNow));
+  EXPECT_EQ(m->slotIndex(), 0);
+  EXPECT_EQ(m->liveSlots(), 1);
+  EXPECT_EQ(m->memoryGeneration(), 1u);
+  EXPECT_EQ(m->instanceId(), (static_cast<uint64_t>(::getpid()) << 32) ^ reinterpret_cast<uintptr_t>(m.get()));
+  MemoryState s;
+  ASSERT_TRUE(m->load(s));
+  EXPECT_STREQ(s.name.text, "Gospel keys");
+  EXPECT_GT(weightSum(s), 0.0);
+  EXPECT_EQ(s.forgetDays, 7.0);
+  EXPECT_EQ(s.engravePct, 120.0);
+  EXPECT_EQ(s.pace, 1.0);
+  EXPECT_EQ(s.lastUpdate, kNow);
+  EXPECT_FALSE(m->dirty());  // opening alone writes nothing
+  m->close(kNow);
+  EXPECT_EQ(m->liveSlots(), 0);
+  EXPECT_FALSE(std::filesystem::exists(m->storePath()));
+}
+
+TEST_F(ShmTest, TheFileIsReadBackWithForgettingAtRealTime) {
+  writeFileWithWeight(store, 10.0, kNow - 7 * 86400);
+  auto m = handle();
+  ASSERT_TRUE(m->open(kNow));
+  MemoryState s;
+  ASSERT_TRUE(m->load(s));
+  EXPECT_NEAR(s.modeWeights[3], 10.0 * std::exp(-1.0), 1e-12);
+  EXPECT_STREQ(s.name.text, "");
+}
+
+TEST_F(ShmTest, TwoProcessesOpeningAtOnceShareOneMemory) {
+  int go[2];
+  ASSERT_EQ(::pipe(go), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    char c;
+    if (::read(go[0], &c, 1) != 1) ::_exit(10);
+    MachineMemory m(segment, store);
+    if (!m.open(kNow)) ::_exit(11);
+    const InkEvent e = ink(7, 1.0, 60);
+    if (!m.engrave(&e, 1, modePitchClasses(0), kNow)) ::_exit(12);
+    // Wait for the parent's engraving to show up.
+    for (int i = 0; i < 500; ++i) {
+      MemoryState s;
+      if (m.load(s) && s.cart.ink[2][4] > 0.0f) {
+        m.close(kNow);
+        ::_exit(0);
+      }
+      ::usleep(10000);
+    }
+    ::_exit(13);
+  }
+  auto m = handle();
+  ASSERT_EQ(::write(go[1], "x", 1), 1);
+  ASSERT_TRUE(m->open(kNow));
+  bool seen = false;
+  for (int i = 0; i < 500 && !seen; ++i) {
+    MemoryState s;
+    seen = m->load(s) && s.cart.ink[0][7] > 0.0f;
+    if (!seen) ::usleep(10000);
+  }
+  EXPECT_TRUE(seen);
+  const InkEvent e = ink(4, 1.0, 62);
+  ASSERT_TRUE(m->engrave(&e, 1, modePitchClasses(0), kNow));
+  EXPECT_EQ(reap(child), 0);
+}
+
+TEST_F(ShmTest, EightProcessesCarvingLoseNoUpdateAndReadersNeverSeeATornRecord) {
+  {
+    auto m = handle();
+    ASSERT_TRUE(m->open(kNow));
+    ASSERT_TRUE(m->wipe(kNow));
+    m->close(kNow);
+  }
+  constexpr int kProcs = 8;
+  constexpr int kOps = 1000;
+  constexpr double kWeight = 0.003;  // 0.00216 per event at Engrave 120 %
+  std::vector<pid_t> kids;
+  const pid_t reader = ::fork();
+  if (reader == 0) {
+    MachineMemory m(segment, store);
+    if (!m.open(kNow)) ::_exit(20);
+    for (int i = 0; i < 20000; ++i) {
+      MemoryState s;
+      if (!m.load(s)) continue;
+      // Every event adds one second of yours and 0.00216 of weight: a torn copy would break the ratio.
+      if (std::fabs(weightSum(s) - s.yours.yoursSeconds * kWeight * 120 * 0.006) > 1e-9) ::_exit(21);
+    }
+    ::_exit(0);
+  }
+  for (int p = 0; p < kProcs; ++p) {
+    const pid_t kid = ::fork();
+    if (kid == 0) {
+      MachineMemory m(segment, store);
+      if (!m.open(kNow)) ::_exit(30);
+      const auto pcs = modePitchClasses(0);
+      const InkEvent e = ink(7, kWeight, p);
+      for (int i = 0; i < kOps; ++i)
+        if (!m.engrave(&e, 1, pcs, kNow)) ::_exit(31);
+      ::_exit(0);
+    }
+    kids.push_back(kid);
+  }
+  for (pid_t k : kids) EXPECT_EQ(reap(k), 0);
+  EXPECT_EQ(reap(reader), 0);
+  auto m = handle();
+  ASSERT_TRUE(m->open(kNow));
+  MemoryState s;
+  ASSERT_TRUE(m->load(s));
+  const double amount = kWeight * 120 * 0.006;
+  EXPECT_EQ(s.yours.yoursSeconds, kProcs * kOps);
+  EXPECT_NEAR(weightSum(s), kProcs * kOps * amount, 1e-9);
+  for (int p = 0; p < kProcs; ++p) EXPECT_NEAR(s.cart.ink[p][7], kOps * amount, 1e-3) << p;
+}
+
+TEST_F(ShmTest, ALockHolderKilledMidPublishIsRepaired) {
+  {
+    auto m = handle();
+    ASSERT_TRUE(m->open(kNow));
+  }
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    MachineMemory m(segment, store);
+    if (!m.open(kNow)) ::_exit(1);
+    m.withMachine(kNow, [&](MemoryState&) {
+      // Die between the odd and the even sequence value, holding the lock, leaving junk behind.
+      MachineSegment* seg = m.segment();
+      shared(seg->seq).fetch_add(1);
+      seg->state.modeWeights[4] = NAN;
+      seg->state.pace = -3;
+      (void)!::write(ready[1], "x", 1);
+      for (;;) ::pause();
+    });
+    ::_exit(2);
+  }
+  char c;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  ::kill(child, SIGKILL);
+  reap(child);
+  auto m = handle();
+  ASSERT_TRUE(m->open(kNow));
+  const uint64_t gen = m->memoryGeneration();
+  const auto t0 = std::chrono::steady_clock::now();
+  const InkEvent e = ink(3, 1.0, 60);
+  ASSERT_TRUE(m->engrave(&e, 1, modePitchClasses(0), kNow + 1));
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(500));
+  EXPECT_EQ(shared(m->segment()->seq).load() % 2, 0u);
+  EXPECT_GE(m->memoryGeneration(), gen + 1);
+  MemoryState s;
+  ASSERT_TRUE(m->load(s));
+  double shares[kModes];
+  modeShares(3, modePitchClasses(0), shares);
+  EXPECT_NEAR(s.modeWeights[4], 0.72 * shares[4], 1e-12);  // the NaN became 0, then the new event carved
+  EXPECT_EQ(s.pace, 1.0);
+  EXPECT_GT(s.cart.ink[0][3], 0.0f);
+}
+
+TEST_F(ShmTest, AnotherVersionIsReplacedOnlyWhenStale) {
+  writeFileWithWeight(store, 5.0, kNow);
+  forge(segment, sizeof(MachineSegment), 6, kNow - 20, true);
+  auto m = handle();
+  EXPECT_FALSE(m->open(kNow));  // 20 s: somebody may still use it
+  EXPECT_FALSE(m->isOpen());
+  ASSERT_TRUE(m->open(kNow + 20));  // 40 s: removed and made anew from the file
+  MemoryState s;
+  ASSERT_TRUE(m->load(s));
+  EXPECT_NEAR(s.modeWeights[3], 5.0 * std::exp(-20.0 / (7 * 86400)), 1e-9);
+  EXPECT_EQ(m->segment()->version, kSegmentVersion);
+}
+
+TEST_F(ShmTest, EmptyAndNeverReadySegmentsAreReplaced) {
+  writeFileWithWeight(store, 2.0, kNow);
+  forge(segment, 0, 0, 0, false);
+  auto a = handle();
+  ASSERT_TRUE(a->open(kNow));
+  MemoryState s;
+  ASSERT_TRUE(a->load(s));
+  EXPECT_DOUBLE_EQ(s.modeWeights[3], 2.0);
+  a->close(kNow);
+  a.reset();
+  bip::shared_memory_object::remove(segment.c_str());
+  forge(segment, sizeof(MachineSegment), kSegmentVersion, kNow, false);  // its creator died before ready
+  auto b = handle();
+  ASSERT_TRUE(b->open(kNow));
+  ASSERT_TRUE(b->load(s));
+  EXPECT_DOUBLE_EQ(s.modeWeights[3], 2.0);
+}
+
+TEST_F(ShmTest, SlotsOfOtherProcessesAreReapedAfterElevenSeconds) {
+  auto a = handle();
+  ASSERT_TRUE(a->open(kNow));
+  a->close(kNow);
+  MachineSegment* seg = a->segment();
+  for (int i : {5, 6}) {
+    seg->slots[i].live = 1;
+    seg->slots[i].owner = 0xABCD0000 + i;
+    seg->slots[i].pid = 999999;
+  }
+  seg->slots[5].heartbeat = kNow - 10;
+  seg->slots[6].heartbeat = kNow - 11;
+  seg->slots[7].live = 1;
+  seg->slots[7].owner = 77;
+  seg->slots[7].heartbeat = kNow + 5;  // newer than this call's now: never stale
+  auto b = handle();
+  ASSERT_TRUE(b->open(kNow));
+  EXPECT_EQ(seg->slots[5].live, 1u);
+  EXPECT_EQ(seg->slots[6].live, 0u);
+  EXPECT_EQ(seg->slots[7].live, 1u);
+  EXPECT_EQ(b->slotIndex(), 0);
+}
+
+TEST_F(ShmTest, TheSixtyFifthInstanceCannotOpen) {
+  std::vector<std::unique_ptr<MachineMemory>> all;
+  for (int i = 0; i < kNumSlots; ++i) {
+    all.push_back(handle());
+    ASSERT_TRUE(all.back()->open(kNow)) << i;
+    EXPECT_EQ(all.back()->slotIndex(), i);
+  }
+  auto extra = handle();
+  EXPECT_FALSE(extra->open(kNow));
+  const InkEvent e = ink(7, 1, 60);
+  EXPECT_FALSE(extra->engrave(&e, 1, modePitchClasses(0), kNow));
+  EXPECT_EQ(all[0]->liveSlots(), kNumSlots);
+}
+
+TEST_F(ShmTest, AReapedInstanceKeepsCarvingAndStopsPublishing) {
+  auto a = handle();
+  ASSERT_TRUE(a->open(kNow));
+  InstancePayload p{};
+  p.body = 3;
+  std::strcpy(p.trackName, "Lead");
+  a->publishInstance(p);
+  InstancePayload got{};
+  ASSERT_TRUE(a->readSlot(0, got));
+  EXPECT_STREQ(got.trackName, "Lead");
+  a->segment()->slots[0].owner = 12345;  // another process reaped it and claimed the slot
+  a->heartbeat(kNow + 1);
+  EXPECT_EQ(a->slotIndex(), -1);
+  p.body = 9;
+  a->publishInstance(p);
+  ASSERT_TRUE(a->readSlot(0, got));
+  EXPECT_EQ(got.body, 3);
+  const InkEvent e = ink(7, 1, 60);
+  EXPECT_TRUE(a->engrave(&e, 1, modePitchClasses(0), kNow + 2));
+}
+
+TEST_F(ShmTest, FlushWritesAtMostEveryFifteenSecondsUnlessForced) {
+  auto m = handle();
+  ASSERT_TRUE(m->open(kNow));
+  const InkEvent e = ink(7, 1, 60);
+  auto fileWeight = [&] {
+    MemoryFileHeader h;
+    MemoryFileBodyV1 b;
+    MemoryCartV1 c;
+    return vorrel::memfmt::loadMemoryFile(m->storePath(), h, b, c, nullptr, nullptr) ? c.ink[0][7] : -1.0f;
+  };
+  ASSERT_TRUE(m->engrave(&e, 1, modePitchClasses(0), kNow));
+  m->flush(kNow, false);
+  EXPECT_FLOAT_EQ(fileWeight(), 0.72f);
+  ASSERT_TRUE(m->engrave(&e, 1, modePitchClasses(0), kNow));
+  m->flush(kNow + 14, false);
+  EXPECT_FLOAT_EQ(fileWeight(), 0.72f);
+  EXPECT_TRUE(m->dirty());
+  m->flush(kNow + 14, true);
+  EXPECT_FLOAT_EQ(fileWeight(), 1.44f);
+  EXPECT_FALSE(m->dirty());
+}
+
+TEST_F(ShmTest, AnUnreadableFileOpensEmptyAndIsKeptAsideBeforeTheFirstWrite) {
+  const std::string path = store + "/memory.bin";
+  {
+    std::ofstream f(path, std::ios::binary);
+    f << "this is not a memory file, but it may be the only copy of one";
+  }
+  auto m = handle();
+  ASSERT_TRUE(m->open(kNow));
+  MemoryState s;
+  ASSERT_TRUE(m->load(s));
+  EXPECT_EQ(weightSum(s), 0.0);
+  EXPECT_STREQ(s.name.text, "");  // empty, not the first-run memory
+  m->flush(kNow, true);           // nothing changed: nothing written
+  const InkEvent e = ink(7, 1, 60);
+  ASSERT_TRUE(m->engrave(&e, 1, modePitchClasses(0), kNow));
+  m->flush(kNow, false);
+  int aside = 0;
+  for (const auto& f : std::filesystem::directory_iterator(store)) {
+    const std::string n = f.path().filename().string();
+    if (n.rfind("memory.unreadable-", 0) == 0) {
+      ++aside;
+      std::ifstream in(f.path());
+      std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      EXPECT_EQ(text, "this is not a memory file, but it may be the only copy of one");
+    }
+  }
+  EXPECT_EQ(aside, 1);
+  MemoryFileHeader h;
+  MemoryFileBodyV1 b;
+  MemoryCartV1 c;
+  EXPECT_TRUE(vorrel::memfmt::loadMemoryFile(path, h, b, c, nullptr, nullptr));
+}
+
+TEST_F(ShmTest, LoadOfANeverWrittenBoxFails) {
+  auto m = handle();
+  ASSERT_TRUE(m->open(kNow));
+  shared(m->segment()->seq).store(0);
+  MemoryState s = defaultState();
+  s.modeWeights[0] = 4;
+  EXPECT_FALSE(m->load(s));
+  EXPECT_EQ(s.modeWeights[0], 4.0);  // the caller keeps its defaults
+}
+
+TEST_F(ShmTest, RandomBytesBehindAValidHeaderNeverCrash) {
+  std::mt19937_64 rng(99);
+  for (int round = 0; round < 20; ++round) {
+    bip::shared_memory_object::remove(segment.c_str());
+    {
+      auto maker = handle();
+      ASSERT_TRUE(maker->open(kNow));
+      MachineSegment* seg = maker->segment();
+      auto* bytes = reinterpret_cast<uint8_t*>(seg);
+      // Everything random but the header and the lock; the sequence stuck odd half the time.
+      for (size_t i = 128; i < sizeof *seg; ++i) bytes[i] = static_cast<uint8_t>(rng());
+      if (round % 2) seg->seq |= 1;
+      maker->close(kNow);
+    }
+    auto m = handle();
+    const bool opened = m->open(kNow);
+    MemoryState s;
+    if (m->load(s)) {
+      for (double w : s.modeWeights) ASSERT_TRUE(std::isfinite(w) && w >= 0 && w <= 20);
+      ASSERT_LE(std::strlen(s.name.text), 39u);
+    }
+    for (int i = 0; i < kNumSlots; ++i) {
+      InstancePayload p;
+      if (m->readSlot(i, p)) {
+        ASSERT_LE(std::strlen(p.trackName), 47u);
+      }
+    }
+    if (opened) {
+      const InkEvent e = ink(7, 1, 60);
+      ASSERT_TRUE(m->engrave(&e, 1, modePitchClasses(0), kNow));
+      ASSERT_TRUE(m->load(s));
+      for (double w : s.modeWeights) ASSERT_TRUE(std::isfinite(w));
+      EXPECT_TRUE(std::isfinite(s.yours.yoursSeconds));
+      m->close(kNow);
+    }
+  }
+}
