@@ -1,7 +1,16 @@
 // Construction and destruction order, bus names and the hooks the framework calls.
 #include "Vorrel.h"
 
+#include "Directories.h"
+
 #include <climits>
+#include <ctime>
+
+namespace {
+
+uint64_t wallClockNow() { return static_cast<uint64_t>(std::time(nullptr)); }
+
+}  // namespace
 
 Vorrel::Vorrel(const vfw::InstanceInfo& info)
     : vfw::Plugin(info, [] {
@@ -30,7 +39,8 @@ Vorrel::Vorrel(const vfw::InstanceInfo& info)
         c.maxHeight = 1980;
         c.hostResize = true;
         return c;
-      }()) {
+      }()),
+      memory(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir()) {
   engine = std::make_unique<vorrel::dsp::VorrelEngine>();
   pedalDown = false;
   heldByPedal.fill(false);
@@ -49,9 +59,10 @@ Vorrel::~Vorrel() {
   closeMachineMemory();
 }
 
-void Vorrel::openMachineMemory() {}
+// A host that forbids shared memory leaves the instance playing without one; OnIdle retries.
+void Vorrel::openMachineMemory() { memory.open(wallClockNow()); }
 
-void Vorrel::closeMachineMemory() {}
+void Vorrel::closeMachineMemory() { memory.close(wallClockNow()); }
 
 void Vorrel::closeEditor() {}
 
@@ -74,7 +85,11 @@ void Vorrel::CloseWindow() {
 
 void Vorrel::OnParamChange(int, vfw::ParamSource, int) {}
 
-void Vorrel::OnIdle() {}
+void Vorrel::OnIdle() {
+  const uint64_t now = wallClockNow();  // one reading per idle call
+  if (!memory.isOpen() && !memory.open(now)) return;
+  memory.heartbeat(now);
+}
 
 void Vorrel::OnReset() { prepare(); }
 

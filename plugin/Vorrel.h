@@ -4,6 +4,7 @@
 #include "EngraveTracker.h"
 #include "Engine.h"
 #include "InkEvent.h"
+#include "MachineMemory.h"
 #include "Params.h"
 #include "Plugin.h"
 #include "SpscRing.h"
@@ -69,6 +70,8 @@ class Vorrel final : public vfw::Plugin {
   void setVelocityLengthMode(bool on) { velocityLengthMode.store(on, std::memory_order_release); }
   void setHearBare(bool on) { hearBare.store(on, std::memory_order_release); }
   void setTrackExtras(double tilt, double stretch, double selfExcite, double drive);
+  // This instance's view of the machine memory (control thread; readers use its lock-free calls).
+  const vorrel::mem::MachineMemory& machineMemory() const { return memory; }
   // The engine, for reading on the audio thread (and by tests between blocks).
   const vorrel::dsp::VorrelEngine& engineView() const { return *engine; }
 
@@ -118,6 +121,9 @@ class Vorrel final : public vfw::Plugin {
   bool pedalDown = false;
   std::array<bool, 128> heldByPedal{};
   int64_t sharedTraceStamp = -1;  // which memory state the engine's trace was built from; -1 forces a rebuild
+
+  // Opened at construction, retried and kept alive from OnIdle, closed at destruction.
+  vorrel::mem::MachineMemory memory;
 
   // Rings between threads: audio writes ink, the control thread reads; the editor writes notes, audio reads.
   SpscRing<vorrel::mem::InkEvent, kEngraveRingSize> engraveRing;

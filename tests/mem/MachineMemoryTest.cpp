@@ -377,6 +377,23 @@ TEST_F(ShmTest, AnUnreadableFileOpensEmptyAndIsKeptAsideBeforeTheFirstWrite) {
   EXPECT_TRUE(vorrel::memfmt::loadMemoryFile(path, h, b, c, nullptr, nullptr));
 }
 
+TEST_F(ShmTest, CloseForcesAFlush) {
+  auto m = handle();
+  ASSERT_TRUE(m->open(kNow));
+  const InkEvent e = ink(5, 1, 64);
+  ASSERT_TRUE(m->engrave(&e, 1, modePitchClasses(0), kNow));
+  m->flush(kNow, false);
+  ASSERT_TRUE(m->engrave(&e, 1, modePitchClasses(0), kNow + 1));
+  m->close(kNow + 2);  // within 15 s of the last write, but closing always writes
+  MemoryFileHeader h;
+  MemoryFileBodyV1 b;
+  MemoryCartV1 c;
+  ASSERT_TRUE(vorrel::memfmt::loadMemoryFile(store + "/memory.bin", h, b, c, nullptr, nullptr));
+  EXPECT_NEAR(c.ink[4][5], 1.44, 1e-5);  // a second of forgetting between the two
+  EXPECT_EQ(h.savedAt, kNow + 1);
+  EXPECT_EQ(m->liveSlots(), 0);
+}
+
 TEST_F(ShmTest, LoadOfANeverWrittenBoxFails) {
   auto m = handle();
   ASSERT_TRUE(m->open(kNow));
