@@ -25,7 +25,8 @@ void ensureDirRecursive(const std::string& path) {
   for (size_t pos = 1; pos <= path.size(); ++pos) {
     if (pos == path.size() || path[pos] == '/') {
       const std::string level = path.substr(0, pos);
-      if (!level.empty() && level.back() != '/') ::mkdir(level.c_str(), 0755);
+      // 0755 whatever the umask; a level that already existed keeps its mode.
+      if (!level.empty() && level.back() != '/' && ::mkdir(level.c_str(), 0755) == 0) ::chmod(level.c_str(), 0755);
     }
   }
 }

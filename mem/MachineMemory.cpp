@@ -181,12 +181,11 @@ void MachineMemory::repairTornPublish() {
   MemoryState copy;
   auto* from = reinterpret_cast<uint32_t*>(&seg->state);
   auto* to = reinterpret_cast<uint32_t*>(&copy);
-  for (size_t i = 0; i < sizeof copy / 4; ++i) to[i] = shared(from[i]).load(std::memory_order_relaxed);
+  for (size_t i = 0; i < sizeof copy / 4; ++i) to[i] = shared(from[i]).load(std::memory_order_acquire);
   sanitizeState(copy);
   if (copy.forgetDays <= 0.0) copy.forgetDays = kDefaultForgetDays;
   if (copy.engravePct < 0.0) copy.engravePct = kDefaultEngravePct;
-  std::atomic_thread_fence(std::memory_order_release);
-  for (size_t i = 0; i < sizeof copy / 4; ++i) shared(from[i]).store(to[i], std::memory_order_relaxed);
+  for (size_t i = 0; i < sizeof copy / 4; ++i) shared(from[i]).store(to[i], std::memory_order_release);
   seq.store(s + 1, std::memory_order_release);
   shared(seg->memoryGeneration).fetch_add(1, std::memory_order_acq_rel);
   dirtyFlag = true;
