@@ -6,6 +6,18 @@
 
 namespace vorrel::dsp {
 
+// One SplitMix64 step: advances the state and returns the mixed value.
+inline uint64_t splitMix64(uint64_t& state) {
+  state += 0x9E3779B97F4A7C15ull;
+  uint64_t z = state;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+// A uniform double in [0, 1) from the top 53 bits of a draw.
+inline double unitFromBits(uint64_t bits) { return static_cast<double>(bits >> 11) * 0x1.0p-53; }
+
 struct NoiseSource {
   static constexpr uint64_t kGolden = 0x9E3779B97F4A7C15ull;
 
@@ -20,14 +32,7 @@ struct NoiseSource {
   }
 
   // Uniform in [0, 1): the top 53 bits of the mixed value.
-  double uniform() {
-    state += kGolden;
-    uint64_t z = state;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    z ^= z >> 31;
-    return static_cast<double>(z >> 11) * 0x1.0p-53;
-  }
+  double uniform() { return unitFromBits(splitMix64(state)); }
 
   double gauss() {
     if (hasCached) {

@@ -2,6 +2,7 @@
 #include "Biographies.h"
 
 #include "Engraving.h"
+#include "Random.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,14 +26,7 @@ namespace {
 
 struct SplitMix {
   uint64_t state = 0x9E3779B97F4A7C1Cull;  // the same seed for every recipe
-  double uniform() {
-    state += 0x9E3779B97F4A7C15ull;
-    uint64_t z = state;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    z ^= z >> 31;
-    return static_cast<double>(z >> 11) * 0x1.0p-53;
-  }
+  double uniform() { return dsp::unitFromBits(dsp::splitMix64(state)); }
 };
 
 }  // namespace

@@ -63,25 +63,7 @@ TEST(Handover, ParameterNewsFromManyThreadsWhileTheAudioThreadDrains) {
   vhost::InputEvents in;
   vhost::OutputEvents out;
   size_t seen = 0;
-  host.audio().run([&] {
-    clap->start_processing(clap);
-    for (int block = 0; block < 3000; ++block) {
-      clap_process_t pr{};
-      pr.frames_count = 64;
-      pr.audio_outputs = buf.ports();
-      pr.audio_outputs_count = 1;
-      pr.in_events = in.list();
-      pr.out_events = out.list();
-      clap->process(clap, &pr);
-      seen += out.size();
-      out.clear();
-    }
-  });
-  editor.join();
-  timer.join();
-  sizer.join();
-  // Whatever arrived after the last block goes out with the next one.
-  host.audio().run([&] {
+  auto block = [&] {
     clap_process_t pr{};
     pr.frames_count = 64;
     pr.audio_outputs = buf.ports();
@@ -90,7 +72,17 @@ TEST(Handover, ParameterNewsFromManyThreadsWhileTheAudioThreadDrains) {
     pr.out_events = out.list();
     clap->process(clap, &pr);
     seen += out.size();
+    out.clear();
+  };
+  host.audio().run([&] {
+    clap->start_processing(clap);
+    for (int b = 0; b < 3000; ++b) block();
   });
+  editor.join();
+  timer.join();
+  sizer.join();
+  // Whatever arrived after the last block goes out with the next one.
+  host.audio().run(block);
   EXPECT_GT(seen, 0u);
   EXPECT_GE(plug.GetEditorWidth(), 400);
   EXPECT_LE(plug.GetEditorWidth(), 406);
