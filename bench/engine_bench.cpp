@@ -87,8 +87,7 @@ void runScene(benchmark::State& state, std::unique_ptr<Scene> (*make)(), const c
     benchmark::DoNotOptimize(scene->buf.data());
   }
   state.SetItemsProcessed(state.iterations() * kBlock);
-  state.counters["realtime"] =
-      benchmark::Counter(kBlock / kRate, benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["realtime"] = benchmark::Counter(kBlock / kRate, benchmark::Counter::kIsIterationInvariantRate);
   (void)name;
 }
 
@@ -229,6 +228,7 @@ int main(int argc, char** argv) {
       std::printf("  stage %-10s %8.1f us  %5.1f %% of real time\n", name, us, 100.0 * us / budget);
   }
   for (const char* k : {"worst", "typical", "idle"})
-    if (gFactors.count(k)) std::printf(gFactors[k] >= 100 ? "realtime %s %.0f\n" : "realtime %s %.3g\n", k, gFactors[k]);
+    if (gFactors.count(k))
+      std::printf(gFactors[k] >= 100 ? "realtime %s %.0f\n" : "realtime %s %.3g\n", k, gFactors[k]);
   return 0;
 }

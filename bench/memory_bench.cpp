@@ -79,8 +79,8 @@ int main() {
     }
     for (pid_t p : kids) ::waitpid(p, nullptr, 0);
     const Stats l = stats(loads), g = stats(engraves);
-    std::printf("%d process%s: load median %.0f ns p99 %.0f ns; engrave median %.0f ns p99 %.0f ns\n",
-                contenders + 1, contenders ? "es" : "", l.median, l.p99, g.median, g.p99);
+    std::printf("%d process%s: load median %.0f ns p99 %.0f ns; engrave median %.0f ns p99 %.0f ns\n", contenders + 1,
+                contenders ? "es" : "", l.median, l.p99, g.median, g.p99);
   }
 
   std::vector<double> opens;

@@ -30,11 +30,30 @@ std::array<BodyDef, kNumBodies> buildBodies() {
   for (int k = 2; k <= 21; ++k) plate.push_back((0.5 * k) * (0.5 * k));
   return {{
       {"corde idéale", "String", 1.4, 1.0, harmonic(20, 1.0, 0.0)},
-      {"membrane", "Drumhead", 0.9, 0.98,
-       {1.0, 1.5933392381166236, 2.1355438845989116, 2.2954138130346013, 2.6530607153104375, 2.9172914509549535,
-        3.1554579741603357, 3.5001393029860735, 3.598478894558035, 3.647442854588474, 4.058923083960197,
-        4.230432088754714, 4.231430080296736, 4.6010362478844655, 4.831875849852173, 4.903269669789548,
-        5.083556841855765, 5.130757683495299, 5.412108132383578, 5.553116020675058}},
+      {"membrane",
+       "Drumhead",
+       0.9,
+       0.98,
+       {1.0,
+        1.5933392381166236,
+        2.1355438845989116,
+        2.2954138130346013,
+        2.6530607153104375,
+        2.9172914509549535,
+        3.1554579741603357,
+        3.5001393029860735,
+        3.598478894558035,
+        3.647442854588474,
+        4.058923083960197,
+        4.230432088754714,
+        4.231430080296736,
+        4.6010362478844655,
+        4.831875849852173,
+        4.903269669789548,
+        5.083556841855765,
+        5.130757683495299,
+        5.412108132383578,
+        5.553116020675058}},
       {"cloche", "Bell", 0.7, 0.81, {0.5, 1.0, 1.2, 1.5, 2.0, 2.5, 2.6667, 3.0, 4.0, 4.5, 5.0, 5.33, 6.0}},
       {"piano droit aigu", "Upright high", 1.5, 0.81, stiff(0.0012)},
       {"piano médium", "Mid piano", 1.4, 0.73, stiff(0.00025)},
@@ -43,7 +62,10 @@ std::array<BodyDef, kNumBodies> buildBodies() {
       {"piano grave", "Low piano", 1.3, 0.34, stiff(0.00004)},
       {"barre libre-libre", "Bar", 1.1, 0.32, bar},
       {"plaque libre", "Plate", 0.8, 0.24, plate},
-      {"lamelle encastrée", "Tine", 1.2, 0.22,
+      {"lamelle encastrée",
+       "Tine",
+       1.2,
+       0.22,
        {1.0, 6.26691719722151, 17.547569534165046, 34.38620578718371, 56.842882548484404, 84.91340906952954}},
   }};
 }
@@ -79,7 +101,8 @@ std::vector<double> etendre(const std::vector<double>& ratios, int n) {
 const std::vector<double>& modeList(int body) {
   static const std::array<std::vector<double>, kNumBodies> kLists = [] {
     std::array<std::vector<double>, kNumBodies> lists;
-    for (int b = 0; b < kNumBodies; ++b) lists[static_cast<size_t>(b)] = etendre(bodies()[static_cast<size_t>(b)].ratios, kMaxModes);
+    for (int b = 0; b < kNumBodies; ++b)
+      lists[static_cast<size_t>(b)] = etendre(bodies()[static_cast<size_t>(b)].ratios, kMaxModes);
     return lists;
   }();
   return kLists[static_cast<size_t>(std::clamp(body, 0, kNumBodies - 1))];

@@ -11,10 +11,10 @@ constexpr int kMaxModes = 40;  // the mode limit everywhere: voices, traces, mem
 constexpr int kNumBodies = 11;
 
 struct BodyDef {
-  const char* label;  // descriptive only
-  const char* name;   // what the panel and the Body parameter show
-  double rolloff;     // base exponent of the amplitude roll-off over mode number
-  double dose;        // how strongly the body takes the memory
+  const char* label;           // descriptive only
+  const char* name;            // what the panel and the Body parameter show
+  double rolloff;              // base exponent of the amplitude roll-off over mode number
+  double dose;                 // how strongly the body takes the memory
   std::vector<double> ratios;  // mode frequency ratios to the played note, ascending
 };
 

@@ -84,8 +84,8 @@ void VorrelEngine::noteOn(int note, int velocity, const VoiceParams& params, int
   const uint64_t seed = counter++;
   const int body = std::clamp(params.body, 0, kNumBodies - 1);
   Voice& v = voices[static_cast<size_t>(chosen)];
-  v.noteOn(note, velocity, params, modeList(body), trace.data(), kMaxModes, partners.data(), nPartners,
-           lastNoteFreq, seed);
+  v.noteOn(note, velocity, params, modeList(body), trace.data(), kMaxModes, partners.data(), nPartners, lastNoteFreq,
+           seed);
   if (bareEnabled) {
     Voice& t = bareBank[static_cast<size_t>(chosen)];
     t.noteOn(note, velocity, params, modeList(body), kEmptyTrace, kMaxModes, nullptr, 0, lastNoteFreq, seed);

@@ -68,7 +68,8 @@ void VorrelEngine::refreshPartners(int body) {
   int nFresh = 0;
   for (int c = 0; c < nCand && nFresh < kMaxPartners; ++c) {
     bool known = false;
-    for (int o = 0; o < nPartners; ++o) known = known || partners[static_cast<size_t>(o)].semitones == cand[c].semitones;
+    for (int o = 0; o < nPartners; ++o)
+      known = known || partners[static_cast<size_t>(o)].semitones == cand[c].semitones;
     // An existing list only admits a new interval with real weight, so partners do not flicker.
     if (nPartners == 0 || known || cand[c].weight > 0.05) fresh[static_cast<size_t>(nFresh++)] = cand[c];
   }

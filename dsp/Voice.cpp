@@ -71,9 +71,8 @@ Voice::Voice() {
   std::memset(yOut, 0, sizeof yOut);
 }
 
-void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vector<double>& modes,
-                   const double* trace, int traceCount, const Partner* partners, int nPartners, double glideFrom,
-                   uint64_t seed) {
+void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vector<double>& modes, const double* trace,
+                   int traceCount, const Partner* partners, int nPartners, double glideFrom, uint64_t seed) {
   // 1. Copy and reset.
   params = p;
   note = noteNumber;
@@ -119,9 +118,8 @@ void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vec
     const double w = traceWeight(i);
     const double e = memGain * w;
     const double base = i == 0 ? 1.0 : (i == 1 ? 0.1 : 0.0);
-    const double amplitude =
-        std::max(0.0, ((w - 1.0) * carveAmt + 1.0) * (25.0 * e + 1.0) *
-                          (base * bareAmt + (1.0 - bareAmt) / std::pow(k, rollExp)));
+    const double amplitude = std::max(0.0, ((w - 1.0) * carveAmt + 1.0) * (25.0 * e + 1.0) *
+                                               (base * bareAmt + (1.0 - bareAmt) / std::pow(k, rollExp)));
     storedW[stored] = w;
     body.setMode(stored++, frequency, amplitude, (4.0 * e + 1.0) * qBase);
   }

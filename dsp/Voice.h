@@ -62,7 +62,7 @@ class Voice {
   bool held = false;
   int note = -1;
   int velocity = 1;
-  double time = 0.0;         // seconds since note-on
+  double time = 0.0;  // seconds since note-on
   double releaseTime = -1.0;
   double releaseRate = 0.0;  // 1/s
   int silentCount = 0;
@@ -75,14 +75,14 @@ class Voice {
   VoiceParams params;
   double fs = 48000.0;
   double f0 = 440.0;
-  double cutoffBase = 0.0;  // cutoffHz x key tracking, fixed per note
-  double ladderDrive = 0.0; // (2 inharm + 1) x drive
-  double ladder[4] = {};    // stage states
-  double ladderPrev = 0.0;  // previous input sample
-  double xin[kSliceFrames];  // ladder input per sample of the slice
-  double kAt[kSliceFrames];  // resonance per sample (lowered after release)
-  double tAt[kSliceFrames];  // note time per sample
-  double yOut[kSliceFrames]; // ladder output
+  double cutoffBase = 0.0;    // cutoffHz x key tracking, fixed per note
+  double ladderDrive = 0.0;   // (2 inharm + 1) x drive
+  double ladder[4] = {};      // stage states
+  double ladderPrev = 0.0;    // previous input sample
+  double xin[kSliceFrames];   // ladder input per sample of the slice
+  double kAt[kSliceFrames];   // resonance per sample (lowered after release)
+  double tAt[kSliceFrames];   // note time per sample
+  double yOut[kSliceFrames];  // ladder output
 
   int modeCount() const { return body.count; }
   int partnerCountNow() const { return partnerCount; }

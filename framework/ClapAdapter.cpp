@@ -16,9 +16,7 @@ namespace {
 
 Plugin* self(const clap_plugin_t* p) { return static_cast<Plugin*>(p->plugin_data); }
 
-void copyName(char* dst, size_t size, const std::string& src) {
-  std::snprintf(dst, size, "%s", src.c_str());
-}
+void copyName(char* dst, size_t size, const std::string& src) { std::snprintf(dst, size, "%s", src.c_str()); }
 
 }  // namespace
 
@@ -106,7 +104,9 @@ struct ClapCalls {
     copyName(info->name, sizeof info->name, name);
     info->flags = CLAP_AUDIO_PORT_SUPPORTS_64BITS | (index == 0 ? static_cast<uint32_t>(CLAP_AUDIO_PORT_IS_MAIN) : 0u);
     info->channel_count = static_cast<uint32_t>(layout.outputChannels[index]);
-    info->port_type = layout.outputChannels[index] == 2 ? CLAP_PORT_STEREO : (layout.outputChannels[index] == 1 ? CLAP_PORT_MONO : nullptr);
+    info->port_type = layout.outputChannels[index] == 2
+                          ? CLAP_PORT_STEREO
+                          : (layout.outputChannels[index] == 1 ? CLAP_PORT_MONO : nullptr);
     info->in_place_pair = CLAP_INVALID_ID;
     return true;
   }
@@ -151,9 +151,7 @@ struct ClapCalls {
   }
 
   // tail
-  static uint32_t tailGet(const clap_plugin_t* p) {
-    return static_cast<uint32_t>(std::max(0, self(p)->GetTailSize()));
-  }
+  static uint32_t tailGet(const clap_plugin_t* p) { return static_cast<uint32_t>(std::max(0, self(p)->GetTailSize())); }
 };
 
 void ClapAdapter::fillPlugin(clap_plugin_t& plugin) {
@@ -170,9 +168,9 @@ void ClapAdapter::fillPlugin(clap_plugin_t& plugin) {
 }
 
 const void* ClapAdapter::getExtension(const clap_plugin_t* plugin, const char* id) {
-  static const clap_plugin_params_t params{ClapCalls::paramsCount, ClapCalls::paramsInfo, ClapCalls::paramsValue,
-                                           ClapCalls::paramsValueToText, ClapCalls::paramsTextToValue,
-                                           ClapCalls::paramsFlush};
+  static const clap_plugin_params_t params{ClapCalls::paramsCount,       ClapCalls::paramsInfo,
+                                           ClapCalls::paramsValue,       ClapCalls::paramsValueToText,
+                                           ClapCalls::paramsTextToValue, ClapCalls::paramsFlush};
   static const clap_plugin_state_t state{ClapCalls::stateSave, ClapCalls::stateLoad};
   static const clap_plugin_audio_ports_t audioPorts{ClapCalls::audioPortsCount, ClapCalls::audioPortsGet};
   static const clap_plugin_audio_ports_config_t audioPortsConfig{ClapCalls::configCount, ClapCalls::configGet,

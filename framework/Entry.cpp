@@ -35,8 +35,8 @@ int gInstanceCount = 0;
 std::unique_ptr<OwnedDescriptor> buildDescriptor(const DescriptorSpec& spec) {
   auto owned = std::make_unique<OwnedDescriptor>();
   std::memset(&owned->desc, 0, sizeof owned->desc);
-  const char* fields[] = {spec.id,         spec.name,    spec.vendor,     spec.url,
-                          spec.manualUrl,  spec.supportUrl, spec.version, spec.description};
+  const char* fields[] = {spec.id,        spec.name,       spec.vendor,  spec.url,
+                          spec.manualUrl, spec.supportUrl, spec.version, spec.description};
   owned->strings.reserve(std::size(fields) + spec.features.size());
   for (const char* f : fields) owned->strings.emplace_back(f ? f : "");
   for (const char* f : spec.features) owned->strings.emplace_back(f ? f : "");

@@ -1,11 +1,11 @@
 // Parameter shapes, the snap-then-clamp rule and locale-independent display text.
 #include "Param.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <strings.h>
 
 namespace vfw {
 

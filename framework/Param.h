@@ -22,8 +22,7 @@ class Param {
                   const char* label = "", const char* group = "", ParamShape shape = ParamShape::Linear);
   void InitInt(const char* name, int defaultVal, int minVal, int maxVal, const char* label = "",
                const char* group = "");
-  void InitEnum(const char* name, int defaultVal, std::initializer_list<const char*> items,
-                const char* group = "");
+  void InitEnum(const char* name, int defaultVal, std::initializer_list<const char*> items, const char* group = "");
   void InitBool(const char* name, bool defaultVal, const char* group = "");
 
   // Written by any thread, read by the audio thread; relaxed is enough for a lone double.

@@ -46,18 +46,18 @@ class Plugin {
   Plugin& operator=(const Plugin&) = delete;
 
   // Hooks, named as the plug-in overrides them; each says which thread calls it.
-  virtual void OnParamChange(int paramIdx, ParamSource source, int sampleOffset);  // audio or main
-  virtual bool ConstrainEditorResize(int& w, int& h) const;                        // main
-  virtual bool SerializeState(ByteChunk& chunk) const;                             // main
-  virtual int UnserializeState(const ByteChunk& chunk, int startPos);              // main
-  virtual void OnRestoreState() {}                                                 // main, after a load
-  virtual void OnIdle() {}                                                         // timer thread
-  virtual void ProcessBlock(double** inputs, double** outputs, int nFrames);       // audio
-  virtual void ProcessMidiMsg(const MidiMsg& msg);                                 // audio
-  virtual void OnReset() {}                                                        // main or audio, not processing
+  virtual void OnParamChange(int paramIdx, ParamSource source, int sampleOffset);       // audio or main
+  virtual bool ConstrainEditorResize(int& w, int& h) const;                             // main
+  virtual bool SerializeState(ByteChunk& chunk) const;                                  // main
+  virtual int UnserializeState(const ByteChunk& chunk, int startPos);                   // main
+  virtual void OnRestoreState() {}                                                      // main, after a load
+  virtual void OnIdle() {}                                                              // timer thread
+  virtual void ProcessBlock(double** inputs, double** outputs, int nFrames);            // audio
+  virtual void ProcessMidiMsg(const MidiMsg& msg);                                      // audio
+  virtual void OnReset() {}                                                             // main or audio, not processing
   virtual void GetBusName(Route dir, int busIdx, int nBuses, std::string& name) const;  // main
-  virtual void* OpenWindow(void* parent) { return parent; }                        // main
-  virtual void CloseWindow() {}                                                    // main
+  virtual void* OpenWindow(void* parent) { return parent; }                             // main
+  virtual void CloseWindow() {}                                                         // main
 
   // i must be a valid index; host-supplied ids go through ParamOrNull.
   Param* GetParam(int i) { return &params[static_cast<size_t>(i)]; }
@@ -151,7 +151,7 @@ class Plugin {
   std::atomic<int> activeConfig{0};  // main thread writes while deactivated, audio reads
   std::atomic<bool> active{false};
   std::atomic<bool> processing{false};
-  std::atomic<uint32_t> mainRequests{0};  // any thread sets bits, main thread clears them
+  std::atomic<uint32_t> mainRequests{0};                // any thread sets bits, main thread clears them
   std::unique_ptr<std::atomic<uint32_t>[]> pendingOut;  // per parameter, any thread sets, audio/main drains
 
   // Audio thread only: conversion buffers for 32-bit hosts and this block's connected channels.

@@ -75,8 +75,7 @@ void engraveEvent(MemoryState& s, const InkEvent& e, const std::vector<double>& 
 
 void applyWallClockForget(MemoryFileBodyV1& body, MemoryCartV1& cart, uint64_t last, uint64_t now, double pace) {
   if (now <= last || !(body.forgetDays > 0.0)) return;
-  const double factor =
-      std::exp(-std::max(1.0, pace) * static_cast<double>(now - last) / (body.forgetDays * 86400.0));
+  const double factor = std::exp(-std::max(1.0, pace) * static_cast<double>(now - last) / (body.forgetDays * 86400.0));
   for (double& w : body.modeWeights) w = std::min(kMaxWeight, std::max(0.0, w * factor));
   for (auto& row : cart.ink)
     for (float& cell : row) cell = static_cast<float>(std::min(kMaxWeight, std::max(0.0, cell * factor)));

@@ -25,10 +25,10 @@ namespace bip = boost::interprocess;
 namespace vorrel::mem {
 namespace {
 
-constexpr int kWaitTries = 50;           // 50 x 10 ms for the ready marker
+constexpr int kWaitTries = 50;  // 50 x 10 ms for the ready marker
 constexpr int64_t kStaleVersionSeconds = 31;
 constexpr int64_t kReapSeconds = 11;
-constexpr int64_t kFlushSpacing = 14;    // at most one write per 15 seconds
+constexpr int64_t kFlushSpacing = 14;  // at most one write per 15 seconds
 
 // Serialises open and close within this process.
 std::mutex& localMutex() {
@@ -57,7 +57,7 @@ void sleep10ms() {
 int64_t secondsSince(uint64_t now, uint64_t then) { return static_cast<int64_t>(now - then); }
 
 bool fileExists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0 || errno != ENOENT;
 }
 

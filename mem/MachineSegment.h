@@ -16,16 +16,16 @@ constexpr int kNumSlots = 64;
 constexpr const char* kMachineSegmentName = "oa_vorrel_memory";
 
 struct InstancePayload {
-  int32_t body;       // 0..10
-  int32_t carves;     // ink events this instance carved since it was created
-  uint64_t lastCarve; // second of its latest successful carve, 0 = none
-  char trackName[48]; // NUL-terminated, at most 47 characters
+  int32_t body;        // 0..10
+  int32_t carves;      // ink events this instance carved since it was created
+  uint64_t lastCarve;  // second of its latest successful carve, 0 = none
+  char trackName[48];  // NUL-terminated, at most 47 characters
 };
 
 struct InstanceSlot {
   uint32_t live;  // 1 = claimed
   uint32_t reserved0;
-  uint64_t owner;       // instanceId of the claimant, 0 when free
+  uint64_t owner;  // instanceId of the claimant, 0 when free
   int64_t pid;
   uint64_t heartbeat;   // second of the owner's latest heartbeat
   uint64_t payloadSeq;  // 0 = nothing published, odd while written

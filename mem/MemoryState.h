@@ -66,7 +66,7 @@ struct SealedMemory {
 MemoryState defaultState();
 
 template <typename T>
-constexpr bool kPlainRecord = std::is_standard_layout_v<T> && std::is_trivially_copyable_v<T>;
+constexpr bool kPlainRecord = std::is_standard_layout_v<T>&& std::is_trivially_copyable_v<T>;
 static_assert(kPlainRecord<MemoryCartV1> && sizeof(MemoryCartV1) == 1152 && offsetof(MemoryCartV1, touchedHour) == 576);
 static_assert(kPlainRecord<MemoryNameV3> && sizeof(MemoryNameV3) == 48 && offsetof(MemoryNameV3, namedAt) == 40);
 static_assert(kPlainRecord<MemoryYours> && sizeof(MemoryYours) == 16 && offsetof(MemoryYours, yoursSeconds) == 8);

@@ -6,8 +6,8 @@
 void Vorrel::constrainEditorSize(int& w, int& h) {
   w = std::clamp(w, kMinEditorW, kMaxEditorW);
   // Single precision and truncation after +0.5, so sizes match those hosts already stored.
-  const float derived = static_cast<float>(w) * static_cast<float>(kDefaultEditorH) /
-                            static_cast<float>(kDefaultEditorW) + 0.5f;
+  const float derived =
+      static_cast<float>(w) * static_cast<float>(kDefaultEditorH) / static_cast<float>(kDefaultEditorW) + 0.5f;
   h = std::max(1, static_cast<int>(derived));
 }
 

@@ -18,7 +18,9 @@ class EngraveTracker {
   void pressure(double value01, double now);
 
   // Whether the message concerns the last note while it is still held.
-  bool isLastHeld(int note, int channel) const { return hasLast && lastEnd < 0.0 && note == lastNote && channel == lastChannel; }
+  bool isLastHeld(int note, int channel) const {
+    return hasLast && lastEnd < 0.0 && note == lastNote && channel == lastChannel;
+  }
   bool isLastHeldOn(int channel) const { return hasLast && lastEnd < 0.0 && channel == lastChannel; }
   bool hasLastNote() const { return hasLast; }
   int lastNoteNumber() const { return lastNote; }
@@ -32,9 +34,9 @@ class EngraveTracker {
   int lastChannel = 0;
   double lastVel = 0.0;
   double lastStart = 0.0;
-  double lastEnd = -1.0;   // -1 while held
-  double integral = 0.0;   // pressure x seconds
-  double stamp = 0.0;      // time up to which the integral is taken
+  double lastEnd = -1.0;  // -1 while held
+  double integral = 0.0;  // pressure x seconds
+  double stamp = 0.0;     // time up to which the integral is taken
   double pressureNow = 0.0;
   bool pressureSeen = false;
 };

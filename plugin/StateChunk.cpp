@@ -72,9 +72,7 @@ int Vorrel::UnserializeState(const vfw::ByteChunk& chunk, int startPos) {
       uint32_t length = 0;
       chunk.GetU32(tag, pos);
       chunk.GetU32(length, pos + 4);
-      if (!isRecordTag(tag) || length > static_cast<uint32_t>(INT32_MAX - 8) ||
-          !chunk.Has(pos + 8, length))
-        break;
+      if (!isRecordTag(tag) || length > static_cast<uint32_t>(INT32_MAX - 8) || !chunk.Has(pos + 8, length)) break;
       pos += 8 + static_cast<int>(length);
     }
   }

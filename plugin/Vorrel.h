@@ -1,8 +1,8 @@
 // The plug-in class: one object per instance, built by the factory and driven by the host through our CLAP layer.
 #pragma once
 
-#include "EngraveTracker.h"
 #include "Engine.h"
+#include "EngraveTracker.h"
 #include "InkEvent.h"
 #include "MachineMemory.h"
 #include "Params.h"
@@ -27,8 +27,8 @@ class Vorrel final : public vfw::Plugin {
  public:
   static constexpr int kDefaultEditorW = 960;
   static constexpr int kDefaultEditorH = 660;
-  static constexpr int kMinEditorW = 672;   // 70 % of 960
-  static constexpr int kMaxEditorW = 3072;  // 320 % of 960
+  static constexpr int kMinEditorW = 672;            // 70 % of 960
+  static constexpr int kMaxEditorW = 3072;           // 320 % of 960
   static constexpr uint32_t kChunkTag = 0x564F524C;  // "VORL"
   static constexpr uint32_t kEngraveRingSize = 64;
   static constexpr uint32_t kPanelQueueSize = 128;
@@ -129,9 +129,9 @@ class Vorrel final : public vfw::Plugin {
   SpscRing<vorrel::mem::InkEvent, kEngraveRingSize> engraveRing;
   SpscRing<UiNoteEvent, kPanelQueueSize> panelQueue;
 
-  std::atomic<int32_t> noteOns{0};          // audio thread increments, editor reads
-  std::atomic<uint64_t> frameClock{0};      // audio thread advances, others read
-  std::atomic<int32_t> pendingProgram{-1};  // audio thread sets, control thread takes
+  std::atomic<int32_t> noteOns{0};             // audio thread increments, editor reads
+  std::atomic<uint64_t> frameClock{0};         // audio thread advances, others read
+  std::atomic<int32_t> pendingProgram{-1};     // audio thread sets, control thread takes
   std::atomic<bool> velocityLengthMode{true};  // editor sets; false = MPE pressure mode
   std::atomic<bool> hearBare{false};           // editor sets, audio thread reads
 };

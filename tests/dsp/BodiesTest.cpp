@@ -29,8 +29,8 @@ TEST(Etendre, ExtendsWithGapsGrowingSixPercent) {
 
 TEST(Bodies, TableAndModeLists) {
   const auto& b = bodies();
-  const char* names[] = {"String", "Drumhead", "Bell", "Upright high", "Mid piano", "Open pipe",
-                         "Stopped pipe", "Low piano", "Bar", "Plate", "Tine"};
+  const char* names[] = {"String",       "Drumhead",  "Bell", "Upright high", "Mid piano", "Open pipe",
+                         "Stopped pipe", "Low piano", "Bar",  "Plate",        "Tine"};
   const size_t counts[] = {20, 20, 13, 20, 20, 20, 20, 20, 8, 20, 6};
   for (int i = 0; i < kNumBodies; ++i) {
     EXPECT_STREQ(b[i].name, names[i]);

@@ -278,7 +278,8 @@ struct Voice {
     for (int i = 1; i <= N; ++i) {
       const double xi = prev + (x - prev) * i / N;
       const double S4 = (G * G * G * lad[0] + G * G * lad[1] + G * lad[2] + lad[3]) / (1 + g);
-      double in = std::tanh((xi * (2 * p.inharm + 1) * p.drive * (2 * k + 1) - 4 * k * S4) / (1 + 4 * k * G * G * G * G));
+      double in =
+          std::tanh((xi * (2 * p.inharm + 1) * p.drive * (2 * k + 1) - 4 * k * S4) / (1 + 4 * k * G * G * G * G));
       for (double& s : lad) {
         const double a = (in - s) * G, o = s + a;
         s = o + a;

@@ -146,8 +146,8 @@ TEST(Voice, ReleaseDuringAttackStartsFromTheSustainLevel) {
     v->time = i / kFs;
     after = std::max(after, std::fabs(v->exciterSample()));
   }
-  EXPECT_LT(before, 0.11);   // envelope near t / a = 0.1
-  EXPECT_GT(after, 0.45);    // the release curve starts at the sustain level 0.5
+  EXPECT_LT(before, 0.11);  // envelope near t / a = 0.1
+  EXPECT_GT(after, 0.45);   // the release curve starts at the sustain level 0.5
   EXPECT_LE(after, 0.5001 * 1.01);
 }
 
@@ -203,8 +203,8 @@ struct Case {
 
 TEST(Voice, MatchesThePlainReference) {
   const Case cases[] = {
-      {0, 2, 0, 1, 0, 0, 0.25}, {1, 1, 0, 4, 0, 0, 0.6},  {2, 0, 0, 8, 0, 0, 1.0},  {4, 3, 0, 1, 0, 0, 0.3},
-      {7, 1, 1, 4, 0, 30, 0.5}, {9, 1, 2, 8, 0, 0, 0.0},  {10, 2, 0, 1, 0.8, 0, 0.4}, {3, 0, 0, 4, 0.3, 0, 0.9},
+      {0, 2, 0, 1, 0, 0, 0.25}, {1, 1, 0, 4, 0, 0, 0.6}, {2, 0, 0, 8, 0, 0, 1.0},    {4, 3, 0, 1, 0, 0, 0.3},
+      {7, 1, 1, 4, 0, 30, 0.5}, {9, 1, 2, 8, 0, 0, 0.0}, {10, 2, 0, 1, 0.8, 0, 0.4}, {3, 0, 0, 4, 0.3, 0, 0.9},
   };
   double trace[kMaxModes];
   for (int i = 0; i < kMaxModes; ++i) trace[i] = 1.5 + std::sin(0.9 * i);

@@ -59,7 +59,7 @@ TEST_F(LayerTest, NoteEventsBecomeMidiWithAudibleVelocities) {
   in.addNote(CLAP_EVENT_NOTE_ON, 0, 61, 3, 0.5);
   in.addNote(CLAP_EVENT_NOTE_ON, 0, 62, -1, 1.0);  // wildcard channel
   in.addNote(CLAP_EVENT_NOTE_OFF, 0, 60, 0, 0.7);
-  in.addNote(CLAP_EVENT_NOTE_ON, 0, -1, 0, 1.0);   // wildcard key: no MIDI note to name
+  in.addNote(CLAP_EVENT_NOTE_ON, 0, -1, 0, 1.0);  // wildcard key: no MIDI note to name
   in.addNote(CLAP_EVENT_NOTE_OFF, 0, -1, -1, 0.0);
   in.addNote(CLAP_EVENT_NOTE_ON, 0, 64, 16, 1.0);  // no such channel
   in.addNote(CLAP_EVENT_NOTE_CHOKE, 0, 60, 0, 0.0);
@@ -136,7 +136,7 @@ TEST_F(LayerTest, ChannelsMapToHostBuffersIn32And64Bit) {
     EXPECT_EQ(buf.sample(0, 0, 0), 1.0);
     EXPECT_EQ(buf.sample(0, 1, 255), 2.0);
     EXPECT_EQ(buf.sample(1, 0, 17), 3.0);
-    EXPECT_EQ(buf.sample(2, 0, 3), 0.0);  // outside the layout: silenced
+    EXPECT_EQ(buf.sample(2, 0, 3), 0.0);     // outside the layout: silenced
     EXPECT_EQ(buf.sample(0, 0, 256), -9.0);  // past the block: untouched
     EXPECT_EQ(plug->lastConnected, 0b0111u);
   }

@@ -58,8 +58,8 @@ int main(int argc, char** argv) {
   for (const auto& seed : seedCorpus()) {
     const auto path = dir / ("seed" + std::to_string(index++) + ".bin");
     std::filesystem::create_directories(dir);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(seed.data()),
-                                                static_cast<std::streamsize>(seed.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(seed.data()), static_cast<std::streamsize>(seed.size()));
     std::ifstream in(path, std::ios::binary);
     corpus.emplace_back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
@@ -79,10 +79,18 @@ int main(int argc, char** argv) {
       for (int e = 0; e < edits && !x.empty(); ++e) {
         const size_t at = rng() % x.size();
         switch (rng() % 5) {
-          case 0: x[at] ^= static_cast<uint8_t>(1u << (rng() % 8)); break;
-          case 1: x[at] = static_cast<uint8_t>(rng()); break;
-          case 2: x.resize(at); break;
-          case 3: x.insert(x.begin() + static_cast<long>(at), static_cast<uint8_t>(rng())); break;
+          case 0:
+            x[at] ^= static_cast<uint8_t>(1u << (rng() % 8));
+            break;
+          case 1:
+            x[at] = static_cast<uint8_t>(rng());
+            break;
+          case 2:
+            x.resize(at);
+            break;
+          case 3:
+            x.insert(x.begin() + static_cast<long>(at), static_cast<uint8_t>(rng()));
+            break;
           default: {
             // Eight bytes of a NaN, an infinity or a huge value where a double may sit.
             const double odd[] = {NAN, INFINITY, -INFINITY, 1e308, -1e308, 5e-324};

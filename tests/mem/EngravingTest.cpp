@@ -46,7 +46,7 @@ TEST(Engrave, ModeWeightsShareTheAmountAroundTheInterval) {
   MemoryState s = defaultState();
   engraveEvent(s, ink(6.5, 1.0, 60), pcs, 0);
   EXPECT_NEAR(sum(s.modeWeights), 0.72, 1e-12);  // weight 1 at 120 % and Speed x1
-  EXPECT_EQ(s.modeWeights[0], 0.0);             // the fundamental takes no ink
+  EXPECT_EQ(s.modeWeights[0], 0.0);              // the fundamental takes no ink
   double shares[kModes];
   modeShares(6.5, pcs, shares);
   for (int i = 1; i < kModes; ++i) EXPECT_NEAR(s.modeWeights[i], 0.72 * shares[i], 1e-15);

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -150,7 +150,7 @@ TEST(MemoryFile, SaveWritesVersionFiveAndRoundTripsEveryBit) {
   const auto want = decode(image(5));
   ASSERT_TRUE(saveMemoryFile(nested, "memory.bin", want.body, want.cart, 123456789, &want.name, &want.yours));
   for (const char* level : {"a", "a/b", "a/b/c"}) {
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat((dir.path / level).c_str(), &st), 0) << level;
     EXPECT_EQ(st.st_mode & 0777, 0755u) << level;
   }
@@ -244,8 +244,8 @@ TEST(CrashSafety, FourThreadsSavingAtOnceLeaveOneCompleteFile) {
       MemoryCartV1 c{};
       for (int i = 0; i < 60; ++i) {
         b.modeWeights[1] = t * 1000 + i;
-        EXPECT_TRUE(saveMemoryFile(dir.path.string(), "memory.bin", b, c, static_cast<uint64_t>(t * 1000 + i),
-                                   nullptr, nullptr));
+        EXPECT_TRUE(saveMemoryFile(dir.path.string(), "memory.bin", b, c, static_cast<uint64_t>(t * 1000 + i), nullptr,
+                                   nullptr));
       }
     });
   }

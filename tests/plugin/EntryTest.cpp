@@ -1,10 +1,10 @@
 // The entry point, factory and descriptor of the real Vorrel.clap, and instance life cycles.
 #include "RealPlugin.h"
 
+#include <dlfcn.h>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <dlfcn.h>
 #include <string>
 
 using vtest::RealPlugin;

@@ -35,9 +35,8 @@ TEST(HostTool, RenderWritesEveryBusAndEndsWithTheRealtimeFactor) {
   std::filesystem::create_directories(dir);
   const auto wav = dir / "out.wav";
   int status = 0;
-  const std::string out =
-      run(std::string("render ") + vtest::clapPath() + " --buses 3 --rate 44100 --block 300 --out " + wav.string(),
-          status);
+  const std::string out = run(
+      std::string("render ") + vtest::clapPath() + " --buses 3 --rate 44100 --block 300 --out " + wav.string(), status);
   ASSERT_EQ(status, 0) << out;
   EXPECT_TRUE(std::filesystem::file_size(wav) > 44100u * 2 * 4 * 10);
   EXPECT_TRUE(std::filesystem::exists(dir / "out-bare.wav"));

@@ -45,8 +45,8 @@ TEST_F(RealPlugin, InstancesOfTwoProcessesShareOneSlotTable) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     // A second process: our host rendering the demo phrase through its own instance.
-    ::execl(VORREL_HOST_PATH, VORREL_HOST_PATH, "render", vtest::clapPath(), "--tail", "30",
-            "--out", "/dev/null", static_cast<char*>(nullptr));
+    ::execl(VORREL_HOST_PATH, VORREL_HOST_PATH, "render", vtest::clapPath(), "--tail", "30", "--out", "/dev/null",
+            static_cast<char*>(nullptr));
     ::_exit(127);
   }
   int seen = 0;

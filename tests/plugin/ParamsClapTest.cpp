@@ -15,16 +15,16 @@ struct Row {
 };
 
 const Row kTable[29] = {
-    {"Imprint", 0, 100, 62, false},  {"Bare", 0, 100, 0, false},         {"Carve", 0, 100, 55, false},
-    {"Source", 0, 100, 0, false},    {"Body", 0, 10, 0, true},           {"Exciter", 0, 5, 2, true},
-    {"Decay", 15, 3000, 143, false}, {"Damper", 0, 100, 30, false},      {"Inharm", 0, 100, 12, false},
-    {"Sympathy", 0, 100, 25, false}, {"Attack", 0, 2000, 12, false},     {"Decay", 5, 6000, 400, false},
-    {"Sustain", 0, 100, 70, false},  {"Release", 20, 8000, 900, false},  {"Cutoff", 80, 18000, 2400, false},
+    {"Imprint", 0, 100, 62, false},   {"Bare", 0, 100, 0, false},        {"Carve", 0, 100, 55, false},
+    {"Source", 0, 100, 0, false},     {"Body", 0, 10, 0, true},          {"Exciter", 0, 5, 2, true},
+    {"Decay", 15, 3000, 143, false},  {"Damper", 0, 100, 30, false},     {"Inharm", 0, 100, 12, false},
+    {"Sympathy", 0, 100, 25, false},  {"Attack", 0, 2000, 12, false},    {"Decay", 5, 6000, 400, false},
+    {"Sustain", 0, 100, 70, false},   {"Release", 20, 8000, 900, false}, {"Cutoff", 80, 18000, 2400, false},
     {"Resonance", 0, 150, 68, false}, {"Env amt", 0, 6, 2.8, false},     {"LFO rate", 0, 12, 0, false},
-    {"LFO amt", 0, 5, 0, false},     {"Glide", 0, 800, 0, false},        {"Voices", 1, 16, 8, true},
-    {"Delay", 20, 1500, 340, false}, {"Dly mix", 0, 100, 18, false},     {"Verb size", 0, 100, 50, false},
-    {"Verb mix", 0, 100, 24, false}, {"Level", -24, 12, 0, false},       {"Quality", 0, 2, 0, true},
-    {"Forget", 1, 90, 7, false},     {"Engrave", 0, 200, 120, false},
+    {"LFO amt", 0, 5, 0, false},      {"Glide", 0, 800, 0, false},       {"Voices", 1, 16, 8, true},
+    {"Delay", 20, 1500, 340, false},  {"Dly mix", 0, 100, 18, false},    {"Verb size", 0, 100, 50, false},
+    {"Verb mix", 0, 100, 24, false},  {"Level", -24, 12, 0, false},      {"Quality", 0, 2, 0, true},
+    {"Forget", 1, 90, 7, false},      {"Engrave", 0, 200, 120, false},
 };
 
 std::vector<double> values(const vhost::Instance& inst) {

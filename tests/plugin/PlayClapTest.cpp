@@ -5,8 +5,8 @@
 #include <cmath>
 #include <random>
 
-using vtest::RealPlugin;
 using vhost::TimedMidi;
+using vtest::RealPlugin;
 
 namespace {
 
@@ -133,7 +133,7 @@ TEST_F(RealPlugin, WildcardsOrphansInputsAndNullChannelsAreHarmless) {
   inputs.fill(0.9);
   vhost::InputEvents in;
   vhost::OutputEvents out;
-  in.addNote(CLAP_EVENT_NOTE_OFF, 0, 61, 0, 0.0);     // never started
+  in.addNote(CLAP_EVENT_NOTE_OFF, 0, 61, 0, 0.0);  // never started
   in.addNote(CLAP_EVENT_NOTE_ON, 0, -1, -1, 1.0, -1);
   in.addNote(CLAP_EVENT_NOTE_OFF, 0, -1, -1, 0.0, -1);
   in.addNote(CLAP_EVENT_NOTE_ON, 3, 60, -1, 0.8, -1);

@@ -44,8 +44,8 @@ TEST(ShellPlay, MpeModeIntegratesPressureOfTheLastNoteOnly) {
   v.midi(0xD2, 127, 0);  // channel pressure, channel 2: counts
   v.block();
   for (int i = 0; i < 46; ++i) v.block();
-  v.midi(0xD3, 0, 0);      // another channel: ignored
-  v.midi(0xA2, 61, 0);     // poly pressure on another note: ignored
+  v.midi(0xD3, 0, 0);   // another channel: ignored
+  v.midi(0xA2, 61, 0);  // poly pressure on another note: ignored
   v.midi(0x82, 60, 0);
   v.block();
   v.midi(0x92, 62, 100);

@@ -58,8 +58,8 @@ TEST(StateChunk, ShortListSetsOnlyWhatItHolds) {
   const ByteChunk c = chunkWith(20, 1.0);
   EXPECT_EQ(v.UnserializeState(c, 0), static_cast<int>(c.Size()));
   EXPECT_EQ(v.GetParam(kImprint)->Value(), 1.0);
-  EXPECT_EQ(v.GetParam(kGlide)->Value(), 1.0);     // index 19
-  EXPECT_EQ(v.GetParam(kVoices)->Value(), 8.0);    // index 20 kept
+  EXPECT_EQ(v.GetParam(kGlide)->Value(), 1.0);   // index 19
+  EXPECT_EQ(v.GetParam(kVoices)->Value(), 8.0);  // index 20 kept
   EXPECT_EQ(v.GetParam(kEngrave)->Value(), 120.0);
   EXPECT_EQ(v.storedEditorWidth(), 1200);
 }

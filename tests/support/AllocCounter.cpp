@@ -25,8 +25,8 @@ void* allocate(std::size_t n) {
 
 void* allocateAligned(std::size_t n, std::align_val_t a) {
   note();
-  void* p = std::aligned_alloc(static_cast<std::size_t>(a), ((n ? n : 1) + static_cast<std::size_t>(a) - 1) &
-                                                                 ~(static_cast<std::size_t>(a) - 1));
+  void* p = std::aligned_alloc(static_cast<std::size_t>(a),
+                               ((n ? n : 1) + static_cast<std::size_t>(a) - 1) & ~(static_cast<std::size_t>(a) - 1));
   if (!p) throw std::bad_alloc();
   return p;
 }

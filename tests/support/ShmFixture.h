@@ -3,8 +3,8 @@
 
 #include "MachineMemory.h"
 
-#include <boost/interprocess/shared_memory_object.hpp>
 #include <gtest/gtest.h>
+#include <boost/interprocess/shared_memory_object.hpp>
 
 #include <unistd.h>
 

@@ -187,8 +187,8 @@ Instance::Instance(Library& lib, Host& h, const char* pluginId) : hostRef(h) {
   params = static_cast<const clap_plugin_params_t*>(plugin->get_extension(plugin, CLAP_EXT_PARAMS));
   state = static_cast<const clap_plugin_state_t*>(plugin->get_extension(plugin, CLAP_EXT_STATE));
   ports = static_cast<const clap_plugin_audio_ports_t*>(plugin->get_extension(plugin, CLAP_EXT_AUDIO_PORTS));
-  portsConfig = static_cast<const clap_plugin_audio_ports_config_t*>(
-      plugin->get_extension(plugin, CLAP_EXT_AUDIO_PORTS_CONFIG));
+  portsConfig =
+      static_cast<const clap_plugin_audio_ports_config_t*>(plugin->get_extension(plugin, CLAP_EXT_AUDIO_PORTS_CONFIG));
   notes = static_cast<const clap_plugin_note_ports_t*>(plugin->get_extension(plugin, CLAP_EXT_NOTE_PORTS));
   tail = static_cast<const clap_plugin_tail_t*>(plugin->get_extension(plugin, CLAP_EXT_TAIL));
 }
@@ -229,8 +229,7 @@ void Instance::stopProcessing() {
 }
 
 clap_process_status Instance::process(AudioBuffers& out, uint32_t frames, const InputEvents& in,
-                                      OutputEvents& outEvents, const clap_audio_buffer_t* inputs,
-                                      uint32_t inputCount) {
+                                      OutputEvents& outEvents, const clap_audio_buffer_t* inputs, uint32_t inputCount) {
   clap_process_t pr{};
   pr.steady_time = -1;
   pr.frames_count = frames;

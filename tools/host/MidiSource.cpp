@@ -9,7 +9,8 @@ namespace vhost {
 namespace {
 
 void note(std::vector<TimedMidi>& out, double start, double length, int key, int velocity, int channel = 0) {
-  out.push_back({start, static_cast<uint8_t>(0x90 | channel), static_cast<uint8_t>(key), static_cast<uint8_t>(velocity)});
+  out.push_back(
+      {start, static_cast<uint8_t>(0x90 | channel), static_cast<uint8_t>(key), static_cast<uint8_t>(velocity)});
   out.push_back({start + length, static_cast<uint8_t>(0x80 | channel), static_cast<uint8_t>(key), 0});
 }
 
@@ -35,7 +36,8 @@ std::vector<TimedMidi> demoPhrase() {
   for (int i = 0; i < 8; ++i) note(out, 8.0 + i * beat, beat * 0.8, motif[i] + 12, 100);
   note(out, 12.0, 3.0, 38, 110);
   note(out, 12.05, 3.0, 45, 100);
-  std::stable_sort(out.begin(), out.end(), [](const TimedMidi& a, const TimedMidi& b) { return a.seconds < b.seconds; });
+  std::stable_sort(out.begin(), out.end(),
+                   [](const TimedMidi& a, const TimedMidi& b) { return a.seconds < b.seconds; });
   return out;
 }
 

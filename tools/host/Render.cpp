@@ -62,7 +62,8 @@ bool render(Instance& inst, const std::vector<TimedMidi>& midi, const RenderOpti
     size_t ch = 0;
     for (uint32_t p = 0; p < buffers.portCount(); ++p)
       for (uint32_t c = 0; c < channelsPerPort[p]; ++c, ++ch)
-        for (uint32_t i = 0; i < frames; ++i) result.channels[ch].push_back(static_cast<float>(buffers.sample(p, c, i)));
+        for (uint32_t i = 0; i < frames; ++i)
+          result.channels[ch].push_back(static_cast<float>(buffers.sample(p, c, i)));
     inst.host().pump(inst.get());
   }
   inst.stopProcessing();

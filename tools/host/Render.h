@@ -15,7 +15,7 @@ struct RenderOptions {
   uint32_t blockSize = 512;
   uint32_t configIndex = 0;  // audio-ports configuration; 0 = the plug-in's first
   bool use64 = false;
-  double tailSeconds = 2.0;  // rendered after the last event
+  double tailSeconds = 2.0;                        // rendered after the last event
   std::vector<std::pair<clap_id, double>> params;  // set at the first block
 };
 

@@ -121,20 +121,30 @@ int cmdRender(Library& lib, Host& host, int argc, char** argv) {
       }
       return argv[++i];
     };
-    if (a == "--out") outPath = value("--out");
-    else if (a == "--midi") midiPath = value("--midi");
-    else if (a == "--rate") opts.sampleRate = std::atof(value("--rate"));
-    else if (a == "--block") opts.blockSize = static_cast<uint32_t>(std::atoi(value("--block")));
-    else if (a == "--buses") buses = static_cast<uint32_t>(std::atoi(value("--buses")));
-    else if (a == "--64") opts.use64 = true;
-    else if (a == "--tail") opts.tailSeconds = std::atof(value("--tail"));
-    else if (a == "--state-in") stateIn = value("--state-in");
-    else if (a == "--state-out") stateOut = value("--state-out");
+    if (a == "--out")
+      outPath = value("--out");
+    else if (a == "--midi")
+      midiPath = value("--midi");
+    else if (a == "--rate")
+      opts.sampleRate = std::atof(value("--rate"));
+    else if (a == "--block")
+      opts.blockSize = static_cast<uint32_t>(std::atoi(value("--block")));
+    else if (a == "--buses")
+      buses = static_cast<uint32_t>(std::atoi(value("--buses")));
+    else if (a == "--64")
+      opts.use64 = true;
+    else if (a == "--tail")
+      opts.tailSeconds = std::atof(value("--tail"));
+    else if (a == "--state-in")
+      stateIn = value("--state-in");
+    else if (a == "--state-out")
+      stateOut = value("--state-out");
     else if (a == "--set") {
       const std::string kv = value("--set");
       const auto eq = kv.find('=');
       if (eq == std::string::npos) return usage();
-      opts.params.emplace_back(static_cast<clap_id>(std::atoi(kv.substr(0, eq).c_str())), std::atof(kv.c_str() + eq + 1));
+      opts.params.emplace_back(static_cast<clap_id>(std::atoi(kv.substr(0, eq).c_str())),
+                               std::atof(kv.c_str() + eq + 1));
     } else {
       return usage();
     }
