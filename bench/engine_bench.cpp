@@ -193,6 +193,8 @@ BENCHMARK(BM_Idle)->MinTime(1.0);
 
 class SummaryReporter : public benchmark::ConsoleReporter {
  public:
+  // No colour codes: scripts read the summary lines from the start of each line.
+  SummaryReporter() : ConsoleReporter(OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs) {

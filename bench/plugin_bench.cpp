@@ -99,6 +99,8 @@ BENCHMARK(BM_PluginWorst)->MinTime(2.0)->UseRealTime();
 
 class Reporter : public benchmark::ConsoleReporter {
  public:
+  // No colour codes: scripts read the summary lines from the start of each line.
+  Reporter() : ConsoleReporter(OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs) {

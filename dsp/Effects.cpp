@@ -17,24 +17,19 @@ void fitLine(std::vector<double>& buf, int len) {
 
 void SchroederVerb::prepare(double sr) {
   const double b = sr / 48000.0;
+  auto size = [](Line& line, int len) {
+    line.len = std::max(1, len);
+    fitLine(line.buf, line.len);
+    line.idx = 0;
+  };
   for (int c = 0; c < 4; ++c) {
-    combLen[c][0] = std::max(1, static_cast<int>(kCombs[static_cast<size_t>(c)] * b));
-    combLen[c][1] = std::max(1, static_cast<int>((kCombs[static_cast<size_t>(c)] + kRightOffset) * b));
+    size(combs[c][0], static_cast<int>(kCombs[static_cast<size_t>(c)] * b));
+    size(combs[c][1], static_cast<int>((kCombs[static_cast<size_t>(c)] + kRightOffset) * b));
   }
-  apLen[0] = std::max(1, static_cast<int>(0.0046875 * sr));
-  apLen[1] = std::max(1, static_cast<int>(0.011583333333333333 * sr));
-  for (int c = 0; c < 4; ++c)
-    for (int ch = 0; ch < 2; ++ch) {
-      combs[c][ch].len = combLen[c][ch];
-      fitLine(combs[c][ch].buf, combLen[c][ch]);
-      combs[c][ch].idx = 0;
-    }
-  for (int a = 0; a < 2; ++a)
-    for (int ch = 0; ch < 2; ++ch) {
-      allpass[a][ch].len = apLen[a];
-      fitLine(allpass[a][ch].buf, apLen[a]);
-      allpass[a][ch].idx = 0;
-    }
+  for (int ch = 0; ch < 2; ++ch) {
+    size(allpass[0][ch], static_cast<int>(0.0046875 * sr));
+    size(allpass[1][ch], static_cast<int>(0.011583333333333333 * sr));
+  }
 }
 
 void SchroederVerb::process(double* left, double* right, int n, double size, double mix) {

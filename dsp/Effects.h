@@ -21,8 +21,8 @@ class SchroederVerb {
   // In place; size and mix 0..1. Mix 0 passes dry and freezes the tail.
   void process(double* left, double* right, int n, double size, double mix);
 
-  int combLength(int comb, int channel) const { return combLen[comb][channel]; }
-  int allpassLength(int stage) const { return apLen[stage]; }
+  int combLength(int comb, int channel) const { return combs[comb][channel].len; }
+  int allpassLength(int stage) const { return allpass[stage][0].len; }
 
  private:
   struct Line {
@@ -32,8 +32,6 @@ class SchroederVerb {
   };
   Line combs[4][2];
   Line allpass[2][2];
-  int combLen[4][2] = {};
-  int apLen[2] = {};
 };
 
 class EffectChain {

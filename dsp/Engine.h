@@ -60,7 +60,6 @@ class VorrelEngine {
  private:
   int countTowardLimit() const;
   void capVoices(int limit);
-  void renderBank(std::array<Voice, kNumVoices>& bank, double* out, double* out2, int frames);
   void renderVoices(int frames, double* mainL, double* pairAL, double* pairBL, bool twins);
   void releaseVoice(int i, double rate, double resMul, double gateMul);
 

@@ -35,26 +35,30 @@ void ModeBank::setMode(int j, double frequency, double amplitude, double quality
   vecs = (count + 3) / 4;
 }
 
+// The two-pole resonator of one mode; frequencies above 0.45 fs are held there.
+struct ModeCoeffs {
+  double b0, b1, a1, a2;
+};
+
+ModeCoeffs modeCoeffs(double frequency, double amplitude, double quality, double rate) {
+  const double w = kTwoPi * std::min(frequency, 0.45 * rate) / rate;
+  const double r = std::exp(-w / (2.0 * std::max(0.5, quality)));
+  const double b0 = std::sqrt(std::max(1e-12, 1.0 - r)) * amplitude;
+  return {b0, -b0 * r, -2.0 * r * std::cos(w), r * r};
+}
+
 void ModeBank::retune(double scale, double rate) {
   for (int j = 0; j < count; ++j) {
-    const double f = std::min(modeAt(freq, j) * scale, 0.45 * rate);
-    const double w = kTwoPi * f / rate;
-    const double r = std::exp(-w / (2.0 * std::max(0.5, modeAt(q, j))));
-    const double b = std::sqrt(std::max(1e-12, 1.0 - r)) * modeAt(amp, j);
-    setAt(b0, j, b);
-    setAt(b1, j, -b * r);
-    setAt(a1, j, -2.0 * r * std::cos(w));
-    setAt(a2, j, r * r);
+    const ModeCoeffs c = modeCoeffs(modeAt(freq, j) * scale, modeAt(amp, j), modeAt(q, j), rate);
+    setAt(b0, j, c.b0);
+    setAt(b1, j, c.b1);
+    setAt(a1, j, c.a1);
+    setAt(a2, j, c.a2);
   }
 }
 
 double modeEnergy(double frequency, double amplitude, double quality, double rate, bool withZero) {
-  const double w = kTwoPi * std::min(frequency, 0.45 * rate) / rate;
-  const double r = std::exp(-w / (2.0 * std::max(0.5, quality)));
-  const double b0 = std::sqrt(std::max(1e-12, 1.0 - r)) * amplitude;
-  const double b1 = -r * b0;
-  const double a1 = -2.0 * r * std::cos(w);
-  const double a2 = r * r;
+  const auto [b0, b1, a1, a2] = modeCoeffs(frequency, amplitude, quality, rate);
   const double d = ((1.0 + a2) * (1.0 + a2) - a1 * a1) * (1.0 - a2);
   if (d <= 1e-30) return 0.0;
   if (!withZero) return (1.0 + a2) * b0 * b0 / d;
@@ -110,7 +114,6 @@ void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vec
   // 8. Body modes below 0.45 fs; modes past the limit are dropped.
   body.clear();
   int stored = 0;
-  double storedW[kMaxModes] = {};
   for (int i = 0; i < m; ++i) {
     const double k = i + 1.0;
     const double frequency = ratio[i] * f0;
@@ -120,7 +123,6 @@ void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vec
     const double base = i == 0 ? 1.0 : (i == 1 ? 0.1 : 0.0);
     const double amplitude = std::max(0.0, ((w - 1.0) * carveAmt + 1.0) * (25.0 * e + 1.0) *
                                                (base * bareAmt + (1.0 - bareAmt) / std::pow(k, rollExp)));
-    storedW[stored] = w;
     body.setMode(stored++, frequency, amplitude, (4.0 * e + 1.0) * qBase);
   }
 
@@ -202,7 +204,6 @@ void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vec
     for (int j = 0; j < body.count; ++j) setAt(driveWeight, j, modeAt(driveWeight, j) / div);
     inverseEnergy = 1.0 / std::max(1e-12, loud * loud);
   }
-  (void)storedW;
 
   // 15. Exciter and filter reset.
   noiseEnv = 1.0;
@@ -242,6 +243,7 @@ void Voice::release(double rate, double resonanceMultiplier, double gateMultipli
   held = false;
   releaseTime = time;
   releaseRate = rate;
+  releaseMul = std::exp(-rate / fs);
   resReleaseMul = resonanceMultiplier;
   gateMul = gateMultiplier;
 }

@@ -85,7 +85,6 @@ class Voice {
   double yOut[kSliceFrames];  // ladder output
 
   int modeCount() const { return body.count; }
-  int partnerCountNow() const { return partnerCount; }
   const ModeBank& bodyBank() const { return body; }
 
  private:
@@ -109,6 +108,7 @@ class Voice {
   double inverseEnergy = 0.0;
 
   double releaseGain = 1.0;
+  double releaseMul = 1.0;  // exp(-release rate / fs), fixed at release
   int fadeLength = 1;
 
   NoiseSource noise;

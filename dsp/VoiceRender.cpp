@@ -78,7 +78,7 @@ VORREL_HOT_LOOP void Voice::renderPre(int first, int n) {
 
     double k = params.resonance;
     if (!held) {
-      releaseGain *= std::exp(-releaseRate / fs);
+      releaseGain *= releaseMul;
       s *= releaseGain;
       resRelease *= resReleaseMul;
       gate = gate < 0.02 ? 0.0 : gate * gateMul;

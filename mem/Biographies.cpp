@@ -58,8 +58,8 @@ void synthesizeBiography(const Biography& bio, const std::vector<double>& pcs, d
     const double amount = engravePct * 0.006 * velocities[static_cast<size_t>(i)] * 0.26 / 127.0;
     modeShares(interval, head, shares);
     for (size_t k = 0; k < m; ++k) weights[k] = (weights[k] + shares[k] * amount) * decay;
-    const int row = ((notes[static_cast<size_t>(i)] % 12) + 12) % 12;
-    const int col = ((interval % 12) + 12) % 12;
+    const int row = mod12(notes[static_cast<size_t>(i)]);
+    const int col = mod12(interval);
     float& cell = cart.ink[row][col];
     cell = static_cast<float>(std::min(kMaxWeight, std::max(0.0, cell * decay + amount)));
     cart.touchedHour[row][col] = hour;

@@ -12,9 +12,9 @@ namespace {
 
 double clampWeight(double w) { return std::isfinite(w) ? std::clamp(w, 0.0, kMaxWeight) : 0.0; }
 
-int mod12(long v) { return static_cast<int>(((v % 12) + 12) % 12); }
-
 }  // namespace
+
+int mod12(long v) { return static_cast<int>(((v % 12) + 12) % 12); }
 
 MemoryState defaultState() {
   MemoryState s;
@@ -122,6 +122,12 @@ void sanitizeState(MemoryState& s) {
   if (s.pace > 100.0) s.pace = 100.0;
   // A name from outside may lack its terminator; readers must never run past the field.
   s.name.text[sizeof s.name.text - 1] = '\0';
+}
+
+void sanitizeWithDefaults(MemoryState& s) {
+  sanitizeState(s);
+  if (s.forgetDays <= 0.0) s.forgetDays = kDefaultForgetDays;
+  if (s.engravePct < 0.0) s.engravePct = kDefaultEngravePct;
 }
 
 namespace ops {

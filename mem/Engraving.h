@@ -20,6 +20,11 @@ void applyWallClockForget(MemoryFileBodyV1& body, MemoryCartV1& cart, uint64_t l
 // Forgetting on the record itself, from its lastUpdate with its own pace.
 void forgetState(MemoryState& state, uint64_t now);
 void sanitizeState(MemoryState& state);
+// sanitizeState, then Forget and Engrave that read as "not given" become the defaults 7 and 120.
+void sanitizeWithDefaults(MemoryState& state);
+
+// Pitch or interval class 0..11, negative values included.
+int mod12(long v);
 
 MemoryFileBodyV1 bodyOf(const MemoryState& state);
 void setBody(MemoryState& state, const MemoryFileBodyV1& body);

@@ -103,9 +103,7 @@ void MachineMemory::initialise(uint64_t now) {
   state.engravePct = body.engravePct > 0.0 ? body.engravePct : kDefaultEngravePct;
   state.lastUpdate = now;
   state.pace = 1.0;
-  sanitizeState(state);
-  if (state.forgetDays <= 0.0) state.forgetDays = kDefaultForgetDays;
-  if (state.engravePct < 0.0) state.engravePct = kDefaultEngravePct;
+  sanitizeWithDefaults(state);
   seqPublish(seg->seq, seg->state, state);
   shared(seg->memoryGeneration).store(1, std::memory_order_release);
   shared(seg->ready).store(kSegmentMagic, std::memory_order_release);
@@ -179,13 +177,9 @@ void MachineMemory::repairTornPublish() {
   if ((s & 1) == 0) return;
   // The last writer died between odd and even: make what it left safe, then publish it as stable.
   MemoryState copy;
-  auto* from = reinterpret_cast<uint32_t*>(&seg->state);
-  auto* to = reinterpret_cast<uint32_t*>(&copy);
-  for (size_t i = 0; i < sizeof copy / 4; ++i) to[i] = shared(from[i]).load(std::memory_order_acquire);
-  sanitizeState(copy);
-  if (copy.forgetDays <= 0.0) copy.forgetDays = kDefaultForgetDays;
-  if (copy.engravePct < 0.0) copy.engravePct = kDefaultEngravePct;
-  for (size_t i = 0; i < sizeof copy / 4; ++i) shared(from[i]).store(to[i], std::memory_order_release);
+  loadWords(seg->state, copy);
+  sanitizeWithDefaults(copy);
+  storeWords(seg->state, copy);
   seq.store(s + 1, std::memory_order_release);
   shared(seg->memoryGeneration).fetch_add(1, std::memory_order_acq_rel);
   dirtyFlag = true;
@@ -259,9 +253,7 @@ bool MachineMemory::withMachine(uint64_t now, const std::function<void(MemorySta
     }
   }
   // Another process wrote it: repair before changing, settings that read as "not given" get the defaults.
-  sanitizeState(copy);
-  if (copy.forgetDays <= 0.0) copy.forgetDays = kDefaultForgetDays;
-  if (copy.engravePct < 0.0) copy.engravePct = kDefaultEngravePct;
+  sanitizeWithDefaults(copy);
   change(copy);
   seqPublish(seg->seq, seg->state, copy);
   shared(seg->memoryGeneration).fetch_add(1, std::memory_order_acq_rel);
@@ -341,6 +333,10 @@ void MachineMemory::heartbeat(uint64_t now) {
     return;
   }
   // Another instance reaped the slot: keep the memory, stop heartbeating.
+  dropSlot(s);
+}
+
+void MachineMemory::dropSlot(int s) {
   std::lock_guard<std::mutex> local(localMutex());
   auto& mine = localSlotIds(name);
   if (mine[static_cast<size_t>(s)] == instanceId()) mine[static_cast<size_t>(s)] = 0;
@@ -352,10 +348,7 @@ void MachineMemory::publishInstance(const InstancePayload& payload) {
   if (!isOpen() || s < 0) return;
   InstanceSlot& sl = seg->slots[s];
   if (shared(sl.owner).load(std::memory_order_acquire) != instanceId()) {
-    std::lock_guard<std::mutex> local(localMutex());
-    auto& mine = localSlotIds(name);
-    if (mine[static_cast<size_t>(s)] == instanceId()) mine[static_cast<size_t>(s)] = 0;
-    slot.store(-1, std::memory_order_release);
+    dropSlot(s);
     return;
   }
   InstancePayload p = payload;

@@ -69,6 +69,7 @@ class MachineMemory {
   bool lockMachine();
   void unlockMachine();
   void repairTornPublish();
+  void dropSlot(int s);
   void moveAsideUnreadable(uint64_t now) const;
 
   std::string name;
