@@ -1,0 +1,46 @@
+// The controls of the panel, in the order the panel state names them; the first stands for no control.
+#pragma once
+
+#include <cstdint>
+
+namespace vrui {
+
+enum class Control : int32_t {
+  None,
+  Param,
+  Wheel,
+  BypassMemory,
+  PressureSource,
+  FreezeMemory,
+  ClearMemory,
+  InstanceChip,
+  Key,
+  MemoryMenu,
+  Speed,
+  AbSlot,
+  Undo,
+  Redo,
+  PresetMenu,
+  TrackName,
+  ResizeGrip,
+  ProgramChange,
+  PresetPrev,
+  PresetNext,
+  MenuBackdrop,
+  PresetCategory,
+  PresetRow,
+  PresetSaveAs,
+  PresetRename,
+  PresetDelete,
+  NameField,
+  MemoryRow,
+  MemoryDelete,
+  MemorySaveAs,
+  BodyMenu,
+  BodyRow,
+  Language,
+  TourNav,
+  TourAgain,
+};
+
+}  // namespace vrui
