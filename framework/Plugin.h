@@ -115,7 +115,15 @@ class Plugin {
     kRequestGuiResize = 1u << 1,
     kRequestMarkDirty = 1u << 2,
   };
-  enum PendingOut : uint32_t { kOutBegin = 1u << 0, kOutValue = 1u << 1, kOutEnd = 1u << 2 };
+  // What is waiting to go out for one parameter. Begins and ends are kept in order relative to each other, so a
+  // gesture that ends and a new one that begins between two drains reach the host as end, begin: balanced.
+  enum PendingOut : uint32_t {
+    kOutBegin = 1u << 0,     // a gesture began since the last drain
+    kOutValue = 1u << 1,     // the value changed
+    kOutEnd = 1u << 2,       // request from the caller: end the gesture (never stored)
+    kOutEndFirst = 1u << 3,  // a gesture already announced ended before that begin
+    kOutEndLast = 1u << 4,   // the gesture begun since the last drain also ended
+  };
 
   void requestOnMainThread(uint32_t what);
   void onMainThread();
