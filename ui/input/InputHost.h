@@ -73,7 +73,11 @@ class InputHost {
   virtual void gripDrag(float /*x*/, float /*startX*/, float /*startScale*/) {}
   virtual void takeKeyboardFocus() {}
 
-  // The marker and language files; a stand-in may keep them to itself.
+  // The marker and language files, looked up once per window and written on the user's first choices; a stand-in
+  // may keep them to itself.
+  virtual Lang loadLanguage() const { return loadHintsLang(langFromEnv()); }
+  virtual bool firstRunMarkerExists() const { return markerPresent(firstRunFilePath()); }
+  virtual bool tourMarkerExists() const { return markerPresent(tourFilePath()); }
   virtual void saveFirstRunMarker() { saveFirstRunDone(); }
   virtual void saveTourMarker() { saveTourDone(); }
   virtual void saveLanguage(Lang lang) { saveHintsLang(lang); }

@@ -410,6 +410,23 @@ void PanelInput::markTourSeen() {
   if (host) host->saveTourMarker();
 }
 
+void PanelInput::lookUpOnce() {
+  if (!host) return;
+  if (!langLoaded) {
+    lang = host->loadLanguage();
+    langLoaded = true;
+  }
+  if (!firstRunChecked) {
+    firstRunDone = host->firstRunMarkerExists();
+    firstRunChecked = true;
+  }
+  if (!tour.checked) tourCheckOnce(tour, host->tourMarkerExists());
+}
+
+void PanelInput::frameTick() {
+  if (heldKey >= 0) keyEnergy = std::min(keyEnergy + keyPressure / 60.0f, 3.0f);
+}
+
 void PanelInput::beginFieldEdit(int kind, const std::string& text) {
   editKind = kind;
   nameEdit.active = true;

@@ -85,6 +85,10 @@ class PanelInput {
   void recallAbsPreset(int number);
   void stepPreset(int direction);
   void markTourSeen();
+  // Once per window, on its first frame: the language, the first-run marker and the tour marker.
+  void lookUpOnce();
+  // Once per frame (1/60 s): a held key gathers energy from its pressure, up to 3.
+  void frameTick();
 
   // Window state this input reads and writes; the frame builder reads it too.
   int32_t hoverCtrl = 0;
@@ -103,6 +107,7 @@ class PanelInput {
   bool clearArmed = false;
   bool bypassHeld = false;  // the memory is bypassed while "Bypass memory" is held down
   Lang lang = kLangEnglish;
+  bool langLoaded = false;
   bool firstRunChecked = false, firstRunDone = false;
   TourState tour;
   bool presetMenuOpen = false;

@@ -8,8 +8,9 @@ namespace vrui {
 
 inline constexpr int kNumParamTexts = 29;
 inline constexpr int kNumHints = 43;
+inline constexpr int kNumHintSlots = kNumHints;
 inline constexpr int kNumTourSteps = 18;
-inline constexpr int kNumBasicTourSteps = 8;
+inline constexpr int kBasicTourSteps = 8;
 inline constexpr int kNumTourBtns = 6;
 inline constexpr int kNumWelcomeLines = 4;
 
@@ -47,5 +48,12 @@ const char* tourBody(Lang lang, int step);
 const char* tourButton(Lang lang, int slot);
 const char* welcomeTitle(Lang lang);
 const char* welcomeLine(Lang lang, int line);
+// The same lookups under the names the drawing code uses.
+inline const char* hintSlot(Lang lang, int slot) { return hintText(lang, slot); }
+inline const char* langCode(Lang lang) { return kLangCodes[lang >= 0 && lang < kNumLangs ? lang : 0]; }
+inline const char* langName(Lang lang) { return kLangNames[lang >= 0 && lang < kNumLangs ? lang : 0]; }
+inline TourTarget tourTarget(int step) {
+  return step >= 0 && step < kNumTourSteps ? kTourSteps[step] : TourTarget{Control::None, -1};
+}
 
 }  // namespace vrui

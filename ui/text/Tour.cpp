@@ -30,7 +30,7 @@ bool tourNav(TourState& tour, int index) {
     }
     case 4:
       tour.extended = true;
-      tour.step = kNumBasicTourSteps;
+      tour.step = kBasicTourSteps;
       return false;
     case 0:
     case 5:

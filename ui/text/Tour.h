@@ -21,7 +21,7 @@ bool tourNav(TourState& tour, int index);
 // The "?" button: the welcome card again, without touching the marker.
 void tourAgain(TourState& tour);
 // The last step of the running tour: 7, or 17 in the extended tour.
-inline int tourLastStep(const TourState& tour) { return tour.extended ? kNumTourSteps - 1 : kNumBasicTourSteps - 1; }
+inline int tourLastStep(const TourState& tour) { return tour.extended ? kNumTourSteps - 1 : kBasicTourSteps - 1; }
 
 // Which buttons the current card shows, left to right, as tour button slots; returns how many (at most 3).
 int tourCardButtons(const TourState& tour, int out[3]);
