@@ -191,12 +191,14 @@ void PanelInput::pressMenus(const Hit& hit) {
     case Control::MemoryMenu:
       if (nameEdit.active) endFieldEdit(true);
       memMenuOpen = !memMenuOpen;
+      memScroll = 0;
       presetMenuOpen = bodyMenuOpen = false;
       memDeleteArmed = -1;
       break;
     case Control::PresetMenu: {
       if (nameEdit.active) endFieldEdit(true);
       presetMenuOpen = !presetMenuOpen;
+      presetScroll = 0;
       memMenuOpen = bodyMenuOpen = false;
       renameIndex = presetDeleteArmed = -1;
       if (presetMenuOpen) {
@@ -217,6 +219,7 @@ void PanelInput::pressMenus(const Hit& hit) {
     case Control::PresetCategory:
       if (nameEdit.active) endFieldEdit(false);
       presetCat = index;
+      presetScroll = 0;
       renameIndex = presetDeleteArmed = -1;
       break;
     case Control::PresetRow:
@@ -301,6 +304,9 @@ void PanelInput::pressMenus(const Hit& hit) {
       }
       renameIndex = -1;
       break;
+    case Control::MenuScroll:
+      scrollMenus(index);
+      break;
     case Control::BodyRow:
       if (validParam(kBodyParam) && std::lround(host->paramValue(kBodyParam)) != index) {
         host->undoMark();
@@ -312,6 +318,17 @@ void PanelInput::pressMenus(const Hit& hit) {
     default:  // InstanceChip and anything unknown: hover only
       break;
   }
+}
+
+void PanelInput::scrollMenus(int rows) {
+  if (presetMenuOpen)
+    presetScroll = std::max(0, presetScroll + rows);
+  else if (memMenuOpen)
+    memScroll = std::max(0, memScroll + rows);
+}
+
+void PanelInput::onScroll(float dy) {
+  if (std::isfinite(dy) && dy != 0) scrollMenus(dy > 0 ? -1 : 1);
 }
 
 void PanelInput::onDrag(float x, float y, bool fine) {

@@ -70,6 +70,8 @@ class PanelInput {
   void onPointerLost();
   // Returns whether the key was used; unused keys go back to the host.
   bool onKey(uint32_t key, uint32_t mods);
+  // The scroll wheel over an open menu moves its list by rows (positive dy: up).
+  void onScroll(float dy);
   // Text typed while a name is edited.
   void onText(const char* utf8);
   // A knob drag, key hold, grip drag or held button is under way: motion goes to onDrag, presses are ignored.
@@ -112,7 +114,9 @@ class PanelInput {
   TourState tour;
   bool presetMenuOpen = false;
   int presetCat = 1;
+  int presetScroll = 0;  // first row shown of a list that does not fit; the drawing clamps the far end
   bool memMenuOpen = false;
+  int memScroll = 0;
   int memDeleteArmed = -1;
   std::string memDeleteName;
   bool bodyMenuOpen = false;
@@ -133,6 +137,7 @@ class PanelInput {
   void pressParam(const Hit& hit, float x, float y, bool doubleClick);
   void pressMenus(const Hit& hit);
   void closeMenus();
+  void scrollMenus(int rows);
   bool editKeys(uint32_t key, uint32_t mods);
   void endHolds();
 

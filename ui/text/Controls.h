@@ -41,6 +41,7 @@ enum class Control : int32_t {
   Language,
   TourNav,
   TourAgain,
+  MenuScroll,  // the arrows of a list that does not fit: index -1 up, +1 down
 };
 
 }  // namespace vrui
