@@ -293,3 +293,45 @@ TEST(PanelPress, SpeedClearLanguageAndTourMarkers) {
   in.onPress(410, 410, false);
   EXPECT_EQ(host.tourWrites, 1);
 }
+
+// Random editing with random bytes, as a fuzzer would: the name never outgrows its limit, never holds control
+// bytes, and caret and anchor always sit inside it on character starts, so the text stays valid UTF-8.
+TEST(NameEditing, RandomEditsKeepTheNameWhole) {
+  uint32_t seed = 12345;
+  const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u, seed >> 8; };
+  const char* const pieces[] = {"a", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x8E\xB9", "  ", "\t", "\x7f", "xyz0123456"};
+  NameEdit e{true, "", 0, 0};
+  for (int step = 0; step < 20000; ++step) {
+    switch (next() % 8) {
+      case 0:
+      case 1:
+      case 2:
+        neInsert(e, pieces[next() % 8]);
+        break;
+      case 3:
+        neBackspace(e);
+        break;
+      case 4:
+        neDelete(e);
+        break;
+      case 5:
+        neLeft(e, next() & 1);
+        break;
+      case 6:
+        neRight(e, next() & 1);
+        break;
+      default:
+        next() & 1 ? neHome(e, next() & 1) : neEnd(e, next() & 1);
+        break;
+    }
+    ASSERT_LE(e.text.size(), static_cast<size_t>(kNameLimit));
+    for (const int32_t pos : {e.caret, e.anchor}) {
+      ASSERT_GE(pos, 0);
+      ASSERT_LE(pos, static_cast<int32_t>(e.text.size()));
+      if (pos < static_cast<int32_t>(e.text.size())) {
+        ASSERT_NE(static_cast<unsigned char>(e.text[static_cast<size_t>(pos)]) & 0xC0, 0x80);
+      }
+    }
+    for (char c : e.text) ASSERT_TRUE(static_cast<unsigned char>(c) >= 32 && c != 127);
+  }
+}
