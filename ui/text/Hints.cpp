@@ -112,7 +112,7 @@ const char* const kHints[kNumLangs][kNumHints] = {
         "Dieses gespeicherte Gedächtnis löschen. Fragt zweimal; das lebende Gedächtnis bleibt unberührt.",  // 10
         "Noch einmal klicken, um diese Gedächtnisdatei zu löschen. Das lebende Gedächtnis der Maschine bleibt unberührt.",  // 11
         "Das aktuelle Gedächtnis unter einem Namen sichern, um es später in jedem Projekt zu laden.",  // 12
-        "Lässt das Instrument schneller lernen und vergessen, zum Ausprobieren. x1 ist Echtzeit.",  // 13
+        "Lässt das Instrument schneller behalten und vergessen, zum Ausprobieren. x1 ist Echtzeit.",  // 13
         "Zwei Plätze für den Klang dieser Spur und die Gedächtnis-Einstellungen. Beim Wechseln bleibt, was du zurücklässt.",  // 14
         "Rückgängig (Strg+Z) - jeder Regler, jede Einstellung. Dein Spiel bleibt: das Gedächtnis ist Geschichte, keine Einstellung.",  // 15
         "Wiederholen (Strg+Umschalt+Z).",  // 16
