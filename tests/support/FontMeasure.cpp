@@ -16,8 +16,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The subsets the plug-in embeds when the build made them (medium.ttf, semibold.ttf, mono.ttf), else the full
+// faces anywhere below dir.
 std::string findFace(const fs::path& dir, bool wantMono, const char* weight) {
   std::error_code ec;
+  const fs::path subset = dir / (wantMono                          ? "mono.ttf"
+                                 : weight == std::string("Medium") ? "medium.ttf"
+                                                                   : "semibold.ttf");
+  if (fs::is_regular_file(subset, ec)) return subset.string();
   for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
     if (it->path().extension() != ".ttf" || name.find("Italic") != std::string::npos) continue;
