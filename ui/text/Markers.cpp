@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,7 +49,9 @@ bool writeMarkerFile(const std::string& path, const char* content) {
   if (path.empty() || !content) return false;
   ensureConfigDir(path);
   // Written beside the final name and renamed over it, so a reader never sees half a file.
-  const std::string tmp = path + ".tmp." + std::to_string(::getpid());
+  // Two editors of one process may write at once: each write gets its own temporary name.
+  static std::atomic<unsigned> serial{0};
+  const std::string tmp = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(serial.fetch_add(1));
   std::FILE* f = std::fopen(tmp.c_str(), "wb");
   if (!f) return false;
   const size_t n = std::strlen(content);
