@@ -743,3 +743,14 @@ TEST_F(ShmTest, TemporariesOfDeadWritersAreSweptAtTheNextFlush) {
   m->flush(kNow, false);
   EXPECT_EQ(filesStarting(store, "memory.bin.tmp."), std::vector<std::string>{mine});  // a living writer's stays
 }
+
+TEST_F(ShmTest, WithoutAStoreDirectoryTheMemoryLivesInTheSegmentOnly) {
+  MachineMemory m(segment, "");
+  ASSERT_TRUE(m.open(kNow));
+  EXPECT_EQ(m.storePath(), "");
+  const InkEvent e = ink(7, 1, 60);
+  ASSERT_TRUE(m.engrave(&e, 1, modePitchClasses(0), kNow));
+  EXPECT_FALSE(m.dirty());  // nothing it could write
+  m.close(kNow);
+  EXPECT_FALSE(std::filesystem::exists("/memory.bin"));
+}
