@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 #include <ctime>
 #include <map>
@@ -154,14 +155,20 @@ MachineMemory::Attach MachineMemory::createOrAttach(uint64_t now, bool firstAtte
   } catch (const bip::interprocess_exception&) {
     return firstAttempt ? Attach::Retry : Attach::Fail;  // removed between the two calls
   }
-  // A creator may still be sizing or initialising it: wait for a full, ready segment of ours.
+  // A creator may still be sizing or initialising it: wait for a full, ready segment of ours. The first 64
+  // bytes (magic, version, ready, aliveAt, creatorPid) are read as soon as they exist.
+  constexpr size_t kHeaderBytes = offsetof(MachineSegment, mutex);
   for (int i = 0; i < kWaitTries; ++i) {
     bip::offset_t size = 0;
-    if (shm->get_size(size) && size >= static_cast<bip::offset_t>(sizeof(MachineSegment))) {
-      if (!region) {
-        region = std::make_unique<bip::mapped_region>(*shm, bip::read_write, 0, sizeof(MachineSegment));
-        seg = static_cast<MachineSegment*>(region->get_address());
-      }
+    if (!shm->get_size(size)) size = 0;
+    const size_t usable = static_cast<size_t>(size) >= sizeof(MachineSegment) ? sizeof(MachineSegment)
+                          : static_cast<size_t>(size) >= kHeaderBytes         ? kHeaderBytes
+                                                                              : 0;
+    if (usable > (region ? region->get_size() : 0)) {
+      region = std::make_unique<bip::mapped_region>(*shm, bip::read_write, 0, usable);
+      seg = static_cast<MachineSegment*>(region->get_address());
+    }
+    if (seg) {
       const uint32_t magic = shared(seg->magic).load(std::memory_order_acquire);
       const uint32_t version = shared(seg->version).load(std::memory_order_acquire);
       if (magic != 0 && magic != kSegmentMagic) return Attach::Fail;                 // not ours: never touched
@@ -177,7 +184,8 @@ MachineMemory::Attach MachineMemory::createOrAttach(uint64_t now, bool firstAtte
         }
         return Attach::Fail;
       }
-      if (magic == kSegmentMagic && shared(seg->ready).load(std::memory_order_acquire) == kSegmentMagic)
+      if (magic == kSegmentMagic && usable == sizeof(MachineSegment) &&
+          shared(seg->ready).load(std::memory_order_acquire) == kSegmentMagic)
         return Attach::Ok;
     }
     sleep10ms();

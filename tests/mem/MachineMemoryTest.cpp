@@ -258,13 +258,18 @@ TEST_F(ShmTest, AnotherVersionIsReplacedOnlyWhenStale) {
   EXPECT_EQ(m->segment()->version, kSegmentVersion);
   m.reset();
   // A newer build's segment, or one that is not ours, is never removed, however old.
-  for (const auto& [version, magic] : {std::pair{8u, kSegmentMagic}, std::pair{7u, 0x12345678u}}) {
+  struct Kept {
+    size_t size;
+    uint32_t version, magic;
+  };
+  for (const Kept k : {Kept{sizeof(MachineSegment), 8, kSegmentMagic}, Kept{4096, 8, kSegmentMagic},
+                       Kept{sizeof(MachineSegment), 7, 0x12345678u}}) {
     bip::shared_memory_object::remove(segment.c_str());
-    forge(segment, sizeof(MachineSegment), version, kNow - 3600, true, 0, magic);
+    forge(segment, k.size, k.version, kNow - 3600, true, 0, k.magic);
     EXPECT_FALSE(handle()->open(kNow));
     bip::shared_memory_object obj(bip::open_only, segment.c_str(), bip::read_only);
     bip::mapped_region region(obj, bip::read_only);
-    EXPECT_EQ(static_cast<const MachineSegment*>(region.get_address())->magic, magic);
+    EXPECT_EQ(static_cast<const MachineSegment*>(region.get_address())->magic, k.magic);
   }
 }
 
