@@ -64,7 +64,6 @@ typedef struct clap_host_log {
   void(CLAP_ABI* log)(const clap_host_t* host, clap_log_severity severity, const char* msg);
 } clap_host_log_t;
 
-
 // ---- Presets a host can browse: the preset-discovery factory and the plug-in's preset-load extension. ----
 // Both final and draft ids are answered; the draft layouts are the same.
 
@@ -150,8 +149,7 @@ typedef struct clap_preset_discovery_provider {
   void(CLAP_ABI* destroy)(const struct clap_preset_discovery_provider* provider);
   bool(CLAP_ABI* get_metadata)(const struct clap_preset_discovery_provider* provider, uint32_t location_kind,
                                const char* location, const clap_preset_discovery_metadata_receiver_t* receiver);
-  const void*(CLAP_ABI* get_extension)(const struct clap_preset_discovery_provider* provider,
-                                       const char* extension_id);
+  const void*(CLAP_ABI* get_extension)(const struct clap_preset_discovery_provider* provider, const char* extension_id);
 } clap_preset_discovery_provider_t;
 
 typedef struct clap_preset_discovery_indexer {
@@ -167,8 +165,7 @@ typedef struct clap_preset_discovery_indexer {
                                    const clap_preset_discovery_location_t* location);
   bool(CLAP_ABI* declare_soundpack)(const struct clap_preset_discovery_indexer* indexer,
                                     const clap_preset_discovery_soundpack_t* soundpack);
-  const void*(CLAP_ABI* get_extension)(const struct clap_preset_discovery_indexer* indexer,
-                                       const char* extension_id);
+  const void*(CLAP_ABI* get_extension)(const struct clap_preset_discovery_indexer* indexer, const char* extension_id);
 } clap_preset_discovery_indexer_t;
 
 typedef struct clap_preset_discovery_factory {
@@ -190,10 +187,9 @@ typedef struct clap_plugin_preset_load {
 } clap_plugin_preset_load_t;
 
 typedef struct clap_host_preset_load {
-  void(CLAP_ABI* on_error)(const clap_host_t* host, uint32_t location_kind, const char* location,
-                           const char* load_key, int32_t os_error, const char* msg);
-  void(CLAP_ABI* loaded)(const clap_host_t* host, uint32_t location_kind, const char* location,
-                         const char* load_key);
+  void(CLAP_ABI* on_error)(const clap_host_t* host, uint32_t location_kind, const char* location, const char* load_key,
+                           int32_t os_error, const char* msg);
+  void(CLAP_ABI* loaded)(const clap_host_t* host, uint32_t location_kind, const char* location, const char* load_key);
 } clap_host_preset_load_t;
 
 }  // extern "C"
