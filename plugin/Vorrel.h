@@ -137,7 +137,9 @@ class Vorrel final : public vfw::Plugin {
   std::string presetName = "Init";  // guarded by instanceMutex
   std::string trackName;            // guarded by instanceMutex
   TrackExtras extras;
-  bool programChangeEnabled = true;             // guarded by instanceMutex
+  bool programChangeEnabled = true;  // guarded by instanceMutex
+
+  // The user library as last read; the file itself is the truth.
   std::vector<vorrel::UserPreset> userPresets;  // guarded by instanceMutex; file order
   const std::string presetLibraryPath;          // fixed at construction
   // Timer thread only: whether the library was read once, and the preset generation it was read at.
