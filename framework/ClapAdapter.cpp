@@ -1,10 +1,9 @@
 // CLAP plug-in and extension tables: each entry finds the instance and calls into the framework base.
 #include "ClapAdapter.h"
 
-#include "PresetLoad.h"
-
 #include "Entry.h"
 #include "Plugin.h"
+#include "PresetLoad.h"
 
 #include <clap/ext/note-ports.h>
 

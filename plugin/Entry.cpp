@@ -2,7 +2,6 @@
 #include "Entry.h"
 
 #include "PresetCatalog.h"
-
 #include "Vorrel.h"
 
 #include <clap/entry.h>
