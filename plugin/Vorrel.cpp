@@ -41,6 +41,7 @@ Vorrel::Vorrel(const vfw::InstanceInfo& info)
                     c.hostResize = true;
                     return c;
                   }()),
+      presetLibraryPath(vorrel::mem::defaultConfigDir() + "/presets.txt"),
       memory(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir()) {
   engine = std::make_unique<vorrel::dsp::VorrelEngine>();
   pedalDown = false;
@@ -87,6 +88,7 @@ void Vorrel::CloseWindow() {
 void Vorrel::OnParamChange(int, vfw::ParamSource, int) {}
 
 void Vorrel::OnIdle() {
+  idlePresetsAndProgramChange();
   const uint64_t now = wallClockNow();  // one reading per idle call
   if (!memory.isOpen() && !memory.open(now)) return;
   memory.heartbeat(now);
