@@ -1,14 +1,18 @@
 // The panel's input driving a real Vorrel from an editor thread while blocks run: a knob drag reaches the host as
-// one gesture from the next block, and two clicked keys sound and engrave their interval.
+// one gesture from the next block, two clicked keys sound and engrave their interval, presets step by number and a
+// typed name saves into the user library.
 #include "DirectVorrel.h"
+#include "FactoryPresets.h"
 #include "PanelInput.h"
 
 #include <atomic>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace {
 
-// The shell operations a knob and the keys need, straight onto the plug-in; the rest are not pressed here.
+// The shell operations of parameters, keys and presets, straight onto the plug-in; the rest are not pressed here.
 struct ShellInput : vrui::InputHost {
   explicit ShellInput(Vorrel& p) : plug(p) {}
   int paramCount() const override { return kNumParams; }
@@ -30,17 +34,19 @@ struct ShellInput : vrui::InputHost {
   void uiUndo() override {}
   void uiRedo() override {}
   void uiAbSwitch(int) override {}
-  int uiPresetCount() const override { return 0; }
-  int uiPresetAbsIndex() const override { return -1; }
-  std::string uiPresetName() const override { return {}; }
-  int presetIndexByName(const std::string&) const override { return -1; }
-  std::string factoryCategory(int) const override { return {}; }
-  std::vector<std::string> uiUserPresetNames() const override { return {}; }
-  void recallPreset(int) override {}
-  void recallUserPreset(const std::string&) override {}
-  bool savePreset(const std::string&) override { return false; }
-  void renamePresetByName(const std::string&, const std::string&) override {}
-  void deletePresetByName(const std::string&) override {}
+  int uiPresetCount() const override { return plug.uiPresetCount(); }
+  int uiPresetAbsIndex() const override { return plug.uiPresetAbsIndex(); }
+  std::string uiPresetName() const override { return plug.uiPresetName(); }
+  int presetIndexByName(const std::string& n) const override { return vorrel::presetIndexByName(n); }
+  std::string factoryCategory(int n) const override {
+    return n >= 0 && n < vorrel::kNumFactoryPresets ? vorrel::kFactoryPresets[static_cast<size_t>(n)].category : "";
+  }
+  std::vector<std::string> uiUserPresetNames() const override { return plug.uiUserPresetNames(); }
+  void recallPreset(int n) override { plug.recallPreset(n, true); }
+  void recallUserPreset(const std::string& n) override { plug.recallUserPreset(n, true); }
+  bool savePreset(const std::string& n) override { return plug.savePreset(n); }
+  void renamePresetByName(const std::string& a, const std::string& b) override { plug.renamePresetByName(a, b); }
+  void deletePresetByName(const std::string& n) override { plug.deletePresetByName(n); }
   std::vector<std::string> uiMemoryNames() const override { return {}; }
   void uiLoadMemory(const std::string&) override {}
   void uiDeleteMemory(const std::string&) override {}
@@ -50,7 +56,7 @@ struct ShellInput : vrui::InputHost {
   void postClearMemory() override {}
   void postMemorySpeed(double) override {}
   void setVelocityLengthMode(bool) override {}
-  void setProgramChangeEnabled(bool) override {}
+  void setProgramChangeEnabled(bool on) override { plug.uiSetProgramChangeEnabled(on); }
   std::string uiTrackName() const override { return {}; }
   std::string uiHostTrackName() const override { return {}; }
   void setTrackNameOverride(const std::string&) override {}
@@ -131,4 +137,31 @@ TEST(PanelInputShell, KnobGestureAndKeysReachHostAndMemory) {
   EXPECT_DOUBLE_EQ(ink.interval, 7.0);
   EXPECT_EQ(ink.fromNote, 60);
   EXPECT_EQ(v.plug->noteOnCount(), 2);
+}
+
+TEST(PanelInputShell, PresetsStepAndATypedNameIsSaved) {
+  vtest::DirectVorrel v;
+  ShellInput shell(*v.plug);
+  vrui::PanelInput input(&shell);
+  input.stepPreset(-1);  // back from the first factory preset, no user presets yet
+  EXPECT_EQ(v.plug->uiPresetAbsIndex(), vorrel::kNumFactoryPresets - 1);
+  EXPECT_EQ(input.presetCat, vrui::catRailIndex(vorrel::kFactoryPresets.back().category));
+  input.stepPreset(+1);
+  EXPECT_EQ(v.plug->uiPresetAbsIndex(), 0);
+
+  input.hits = {at(vrui::Control::PresetSaveAs, -1, 500, 300, 78, 18, false)};
+  input.onPress(510, 305, false);
+  ASSERT_EQ(input.editKind, 1);
+  for (const char* piece : {"Nig", "ht ", "b\xC3\xA9lls"}) input.onText(piece);
+  input.onKey(vrui::keys::kBackspace, 0);  // the last letter, one byte
+  input.onText("s");
+  EXPECT_TRUE(input.onKey(vrui::keys::kEnter, 0));
+  EXPECT_FALSE(input.nameEdit.active);
+  EXPECT_EQ(v.plug->uiUserPresetNames(), std::vector<std::string>{"Night b\xC3\xA9lls"});
+  EXPECT_EQ(input.presetCat, vrui::kYoursRail);
+  std::stringstream file;
+  file << std::ifstream(v.plug->userPresetPath()).rdbuf();
+  EXPECT_NE(file.str().find("Night b\xC3\xA9lls"), std::string::npos);
+  input.stepPreset(+1);  // from the last preset, the user's own, round to the first
+  EXPECT_EQ(v.plug->uiPresetAbsIndex(), 0);
 }
