@@ -137,6 +137,8 @@ TourPlacement placeTour(const Rect& t, float h) {
   for (int side = 0; side < 3; ++side) {
     Rect c = candidates[side];
     if (c.y < 8.0f || c.bottom() > 652.0f) continue;
+    // Beside needs room on the right: clamping it back would lay the card over its own target.
+    if (side == 2 && c.x > 632.0f) continue;
     c.x = std::clamp(c.x, 8.0f, 632.0f);
     TourPlacement p{c, side, 0.0f, 0.0f};
     if (side < 2) {
