@@ -10,6 +10,8 @@ namespace vtest {
 struct SoftCanvas::Target {
   int w = 0, h = 0;
   std::vector<float> rgb;
+  std::vector<std::vector<uint8_t>> alpha;  // font atlases, by image id - 1
+  std::vector<int> alphaWidth;
 };
 
 namespace {
@@ -88,18 +90,71 @@ bool inTriangle(const NVGvertex& a, const NVGvertex& b, const NVGvertex& c, floa
 SoftCanvas::Target& of(void* u) { return *static_cast<SoftCanvas::Target*>(u); }
 
 int create(void*, void*) { return 1; }
-int createTexture(void*, int, int, int, int, const unsigned char*) { return 1; }
+// Only alpha textures (the font atlas) are kept; text is drawn from them like the GL back-end's textured triangles.
+int createTexture(void* u, int, int w, int h, int, const unsigned char* data) {
+  SoftCanvas::Target& t = of(u);
+  t.alpha.emplace_back(static_cast<size_t>(w) * h, 0);
+  t.alphaWidth.push_back(w);
+  if (data) std::copy(data, data + static_cast<size_t>(w) * h, t.alpha.back().begin());
+  return static_cast<int>(t.alpha.size());
+}
 int deleteTexture(void*, int) { return 1; }
-int updateTexture(void*, int, int, int, int, int, const unsigned char*) { return 1; }
-int textureSize(void*, int, int* w, int* h) {
-  *w = *h = 512;
+int updateTexture(void* u, int image, int x, int y, int w, int h, const unsigned char* data) {
+  SoftCanvas::Target& t = of(u);
+  if (image < 1 || image > static_cast<int>(t.alpha.size())) return 0;
+  const int tw = t.alphaWidth[static_cast<size_t>(image - 1)];
+  auto& tex = t.alpha[static_cast<size_t>(image - 1)];
+  for (int row = y; row < y + h; ++row) {
+    std::copy(data + static_cast<size_t>(row) * tw + x, data + static_cast<size_t>(row) * tw + x + w,
+              tex.begin() + static_cast<long>(row) * tw + x);
+  }
+  return 1;
+}
+int textureSize(void* u, int image, int* w, int* h) {
+  SoftCanvas::Target& t = of(u);
+  if (image < 1 || image > static_cast<int>(t.alpha.size())) return 0;
+  *w = t.alphaWidth[static_cast<size_t>(image - 1)];
+  *h = static_cast<int>(t.alpha[static_cast<size_t>(image - 1)].size()) / *w;
   return 1;
 }
 void viewport(void*, float, float, float) {}
 void cancel(void*) {}
 void flush(void*) {}
-void triangles(void*, NVGpaint*, NVGcompositeOperationState, NVGscissor*, const NVGvertex*, int, float) {}
 void destroy(void*) {}
+
+void triangles(void* u, NVGpaint* paint, NVGcompositeOperationState, NVGscissor* sc, const NVGvertex* v, int n, float) {
+  SoftCanvas::Target& t = of(u);
+  if (paint->image < 1 || paint->image > static_cast<int>(t.alpha.size())) return;
+  const auto& tex = t.alpha[static_cast<size_t>(paint->image - 1)];
+  const int tw = t.alphaWidth[static_cast<size_t>(paint->image - 1)], th = static_cast<int>(tex.size()) / tw;
+  Shade s = shadeOf(paint, sc);
+  for (int k = 0; k + 2 < n; k += 3) {
+    const NVGvertex &a = v[k], &b = v[k + 1], &c = v[k + 2];
+    float area = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
+    if (std::fabs(area) < 1e-6f) continue;
+    int x0 = std::max(0, static_cast<int>(std::floor(std::min({a.x, b.x, c.x}))));
+    int x1 = std::min(t.w - 1, static_cast<int>(std::ceil(std::max({a.x, b.x, c.x}))));
+    int y0 = std::max(0, static_cast<int>(std::floor(std::min({a.y, b.y, c.y}))));
+    int y1 = std::min(t.h - 1, static_cast<int>(std::ceil(std::max({a.y, b.y, c.y}))));
+    for (int y = y0; y <= y1; ++y) {
+      for (int x = x0; x <= x1; ++x) {
+        float px = x + 0.5f, py = y + 0.5f;
+        float wb = ((px - a.x) * (c.y - a.y) - (c.x - a.x) * (py - a.y)) / area;
+        float wc = ((b.x - a.x) * (py - a.y) - (px - a.x) * (b.y - a.y)) / area;
+        float wa = 1.0f - wb - wc;
+        if (wa < 0 || wb < 0 || wc < 0) continue;
+        int tx = std::clamp(static_cast<int>((wa * a.u + wb * b.u + wc * c.u) * tw), 0, tw - 1);
+        int ty = std::clamp(static_cast<int>((wa * a.v + wb * b.v + wc * c.v) * th), 0, th - 1);
+        float cover = tex[static_cast<size_t>(ty) * tw + tx] / 255.0f;
+        if (cover <= 0.0f) continue;
+        Shade glyph = s;
+        glyph.inner.a *= cover;
+        glyph.outer.a *= cover;
+        blend(t, glyph, x, y);
+      }
+    }
+  }
+}
 
 void fill(void* u, NVGpaint* paint, NVGcompositeOperationState, NVGscissor* sc, float, const float* bounds,
           const NVGpath* paths, int n) {
@@ -143,7 +198,7 @@ void stroke(void* u, NVGpaint* paint, NVGcompositeOperationState, NVGscissor* sc
 
 }  // namespace
 
-SoftCanvas::SoftCanvas(int width, int height) : target(new Target{width, height, {}}) {
+SoftCanvas::SoftCanvas(int width, int height) : target(new Target{width, height, {}, {}, {}}) {
   NVGparams p{};
   p.userPtr = target;
   p.edgeAntiAlias = 0;

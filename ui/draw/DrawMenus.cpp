@@ -11,9 +11,7 @@
 namespace vrui {
 namespace {
 
-const char* const kCategories[10] = {"Init",       "Keys",     "Bass",     "Pads", "Leads", "Plucked & struck",
-                                     "Percussion", "Textures", "Machines", "Yours"};
-constexpr int kYours = 9;
+constexpr int kYours = kYoursCategory;
 
 void row(const Frame& f, const Rect& r, bool on, bool hot) {
   if (on) {
@@ -45,7 +43,7 @@ void presetMenu(const Frame& f) {
   std::vector<int> factory;
   if (cat != kYours) {
     for (int i = 0; i < s.factoryCount; ++i) {
-      if (std::strcmp(s.factoryPresets[i].category, kCategories[cat]) == 0) factory.push_back(i);
+      if (std::strcmp(s.factoryPresets[i].category, categoryName(cat)) == 0) factory.push_back(i);
     }
   }
   const int rows = cat == kYours ? static_cast<int>(s.userPresetNames.size()) : static_cast<int>(factory.size());
@@ -56,7 +54,7 @@ void presetMenu(const Frame& f) {
 
   const char* state = s.presetName.empty() ? "No preset" : s.presetEdited ? "Edited" : "Saved";
   f.text(Type::knobZone, c.x + 12.0f, c.y + 14.0f, s.presetEdited ? pal::amber() : pal::faint(), state);
-  const float listX = c.x + 136.0f;
+  const float listX = c.x + 130.0f;
   if (s.savingPreset) {
     nameField(f, Ctrl::NameField, {listX, c.y + 4.0f, 316.0f - 16.0f, 20.0f});
   } else {
@@ -66,13 +64,13 @@ void presetMenu(const Frame& f) {
 
   const float top = c.y + 31.0f;
   for (int i = 0; i < 10; ++i) {
-    Rect r{c.x + 10.0f, top + 21.0f * i, 116.0f, 19.0f};
+    Rect r{c.x + 8.0f, top + 21.0f * i, 116.0f, 19.0f};
     row(f, r, i == cat, i == s.catHover);
     f.text(Type::knobNote, r.x + 8.0f, r.y + 9.5f,
            i == cat          ? pal::teal()
            : i == s.catHover ? pal::ink()
                              : pal::muted(),
-           kCategories[i]);
+           categoryName(i));
     f.hits.add(Ctrl::PresetCategory, {r.x, r.y, 116.0f, 21.0f}, i);
   }
 

@@ -35,7 +35,8 @@ void welcome(const Frame& f) {
   float y = c.y + 56.0f;
   for (int i = 0; i < 4; ++i) {
     y += specTextWrapped(f.vg, f.fonts, Type::tourBody, c.x + 24.0f, y, textWidth, i == 1 ? pal::teal() : pal::ink(),
-                         lines[i], kBodyLine);
+                         lines[i], kBodyLine) +
+         6.0f;
   }
   const float by = c.bottom() - 44.0f;
   float w = buttonFor(f, pick(tourButton(lang, 1), tourButton(0, 1)), c.right() - 24.0f, by, 1, 1, true);

@@ -72,6 +72,12 @@ void triangle(NVGcontext* vg, float cx, float cy, float size, int dir, const NVG
 
 Rect inset(const Rect& r, float d) { return {r.x + d, r.y + d, r.w - 2.0f * d, r.h - 2.0f * d}; }
 
+void fittedLabel(const Frame& f, const Rect& r, const NVGcolor& c, const std::string& label) {
+  // A label wider than its box (long translations) drops to the small capitals rather than spill over.
+  const TypeSpec& style = f.width(Type::segment, label) <= r.w - 6.0f ? Type::segment : Type::pillAll;
+  f.text(style, r.x + r.w / 2.0f, r.y + r.h / 2.0f, c, label, kCentre);
+}
+
 void card(NVGcontext* vg, const Rect& r) {
   fillRect(vg, {r.x - 8.0f, r.y - 4.0f, r.w + 16.0f, r.h + 16.0f}, pal::rgb(0, 0, 0, 90));
   fillRound(vg, r, 6.0f, pal::cardFill());
@@ -84,7 +90,7 @@ void button(const Frame& f, const std::string& label, const Rect& r, Ctrl ctrl, 
   NVGcolor border = style == 1 ? pal::rgb(60, 91, 85) : style == 2 ? pal::rgb(85, 48, 40) : pal::outline();
   NVGcolor text = style == 1 ? pal::teal() : style == 2 ? pal::danger() : pal::ink();
   strokeRound(f.vg, r, 4.0f, border);
-  f.text(Type::segment, r.x + r.w / 2.0f, r.y + r.h / 2.0f, text, label, kCentre);
+  fittedLabel(f, r, text, label);
   f.hits.add(ctrl, r, index);
 }
 
@@ -104,7 +110,7 @@ void segmented(const Frame& f, const char* const* labels, int count, const Rect&
       label = pal::ink();
     }
     if (i > 0) vLine(f.vg, seg.x + 0.5f, r.y + 1.0f, r.bottom() - 1.0f, pal::rule());
-    f.text(Type::segment, seg.x + w / 2.0f, seg.y + seg.h / 2.0f, label, labels[i], kCentre);
+    fittedLabel(f, seg, label, labels[i]);
   }
 }
 

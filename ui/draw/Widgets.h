@@ -34,6 +34,8 @@ void vLine(NVGcontext* vg, float x, float y0, float y1, const NVGcolor& c);
 // A small filled triangle pointing down (dir 0), left (1) or right (2), centred on (cx, cy).
 void triangle(NVGcontext* vg, float cx, float cy, float size, int dir, const NVGcolor& c);
 Rect inset(const Rect& r, float d);
+// A label centred in its box in the segment style, or in the small capitals when it would not fit.
+void fittedLabel(const Frame& f, const Rect& r, const NVGcolor& c, const std::string& label);
 
 void card(NVGcontext* vg, const Rect& r);
 // Style 0 outline, 1 teal, 2 danger.

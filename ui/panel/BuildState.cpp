@@ -2,6 +2,7 @@
 #include "BuildState.h"
 
 #include "Bodies.h"
+#include "PanelLayout.h"
 #include "PanelTexts.h"
 #include "Params.h"
 
@@ -297,6 +298,9 @@ bool buildState(const PanelShell& shell, PanelView& view, PanelState& s) {
   s.userPresetNames = std::move(shared.userPresetNames);
   s.factoryPresets = shell.factoryPresets(s.factoryCount);
   if (!s.factoryPresets) s.factoryCount = 0;
+  // Scrolling is clamped here, against this frame's lists, so input may simply step it by one.
+  view.presetScroll =
+      clampScroll(view.presetScroll, presetMenuRowCount(s), presetMenuVisibleRows(presetMenuRowCount(s)));
   s.presetScroll = view.presetScroll;
 
   // 15. Memory identity, speed, A/B and history.
@@ -317,6 +321,8 @@ bool buildState(const PanelShell& shell, PanelView& view, PanelState& s) {
   s.memDeleteArmed = view.memDeleteArmed;
   s.savingMemory = view.editKind == 4;
   s.memoryNames = std::move(shared.memoryNames);
+  const int saved = static_cast<int>(s.memoryNames.size());
+  view.memScroll = clampScroll(view.memScroll, saved, memoryMenuVisibleRows(saved));
   s.memScroll = view.memScroll;
   s.bodyMenuOpen = view.bodyMenuOpen;
   s.bodyHover = hover == Ctrl::BodyRow ? view.hoverIndex : -1;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace vrui {
 
@@ -121,6 +122,20 @@ Rect presetMenuRect(float boxX, float boxBottom, int rows) {
 }
 
 int clampScroll(int scroll, int rows, int visible) { return std::clamp(scroll, 0, std::max(0, rows - visible)); }
+
+const char* categoryName(int rail) {
+  static const char* const kNames[kNumCategories] = {
+      "Init", "Keys", "Bass", "Pads", "Leads", "Plucked & struck", "Percussion", "Textures", "Machines", "Yours"};
+  return kNames[std::clamp(rail, 0, kNumCategories - 1)];
+}
+
+int presetMenuRowCount(const PanelState& s) {
+  const int cat = std::clamp(s.presetCat, 0, kYoursCategory);
+  if (cat == kYoursCategory) return static_cast<int>(s.userPresetNames.size());
+  int rows = 0;
+  for (int i = 0; i < s.factoryCount; ++i) rows += std::strcmp(s.factoryPresets[i].category, categoryName(cat)) == 0;
+  return rows;
+}
 
 Rect bodyBoxRect(float groupX) { return {groupX, kBodyBoxY, 96.0f, 24.0f}; }
 

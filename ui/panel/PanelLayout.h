@@ -64,6 +64,11 @@ Rect memoryMenuRect(int saved);
 int presetMenuVisibleRows(int rows);  // list rows shown at once
 Rect presetMenuRect(float boxX, float boxBottom, int rows);
 int clampScroll(int scroll, int rows, int visible);
+// The preset menu's category rail and how many rows the chosen category lists (factory or, under Yours, user).
+constexpr int kNumCategories = 10;
+constexpr int kYoursCategory = 9;
+const char* categoryName(int rail);
+int presetMenuRowCount(const PanelState& s);
 
 // The preset strip and body box of band B.
 constexpr Rect kPresetBox{330.0f, 345.0f, 168.0f, 22.0f};
