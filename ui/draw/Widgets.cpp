@@ -75,7 +75,10 @@ Rect inset(const Rect& r, float d) { return {r.x + d, r.y + d, r.w - 2.0f * d, r
 void fittedLabel(const Frame& f, const Rect& r, const NVGcolor& c, const std::string& label) {
   // A label wider than its box (long translations) drops to the small capitals rather than spill over.
   const TypeSpec& style = f.width(Type::segment, label) <= r.w - 6.0f ? Type::segment : Type::pillAll;
+  nvgSave(f.vg);
+  nvgIntersectScissor(f.vg, r.x, r.y, r.w, r.h);
   f.text(style, r.x + r.w / 2.0f, r.y + r.h / 2.0f, c, label, kCentre);
+  nvgRestore(f.vg);
 }
 
 void card(NVGcontext* vg, const Rect& r) {
