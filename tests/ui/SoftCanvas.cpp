@@ -12,6 +12,7 @@ struct SoftCanvas::Target {
   std::vector<float> rgb;
   std::vector<std::vector<uint8_t>> alpha;  // font atlases, by image id - 1
   std::vector<int> alphaWidth;
+  bool raster = true;
 };
 
 namespace {
@@ -124,6 +125,7 @@ void destroy(void*) {}
 
 void triangles(void* u, NVGpaint* paint, NVGcompositeOperationState, NVGscissor* sc, const NVGvertex* v, int n, float) {
   SoftCanvas::Target& t = of(u);
+  if (!t.raster) return;
   if (paint->image < 1 || paint->image > static_cast<int>(t.alpha.size())) return;
   const auto& tex = t.alpha[static_cast<size_t>(paint->image - 1)];
   const int tw = t.alphaWidth[static_cast<size_t>(paint->image - 1)], th = static_cast<int>(tex.size()) / tw;
@@ -159,6 +161,7 @@ void triangles(void* u, NVGpaint* paint, NVGcompositeOperationState, NVGscissor*
 void fill(void* u, NVGpaint* paint, NVGcompositeOperationState, NVGscissor* sc, float, const float* bounds,
           const NVGpath* paths, int n) {
   SoftCanvas::Target& t = of(u);
+  if (!t.raster) return;
   Shade s = shadeOf(paint, sc);
   int x0 = std::max(0, static_cast<int>(std::floor(bounds[0]))),
       y0 = std::max(0, static_cast<int>(std::floor(bounds[1])));
@@ -174,6 +177,7 @@ void fill(void* u, NVGpaint* paint, NVGcompositeOperationState, NVGscissor* sc, 
 void stroke(void* u, NVGpaint* paint, NVGcompositeOperationState, NVGscissor* sc, float, float, const NVGpath* paths,
             int n) {
   SoftCanvas::Target& t = of(u);
+  if (!t.raster) return;
   Shade s = shadeOf(paint, sc);
   std::vector<uint8_t> hit(static_cast<size_t>(t.w) * t.h, 0);  // each pixel once per stroke, as the stencil does
   for (int i = 0; i < n; ++i) {
@@ -198,7 +202,8 @@ void stroke(void* u, NVGpaint* paint, NVGcompositeOperationState, NVGscissor* sc
 
 }  // namespace
 
-SoftCanvas::SoftCanvas(int width, int height) : target(new Target{width, height, {}, {}, {}}) {
+SoftCanvas::SoftCanvas(int width, int height, bool rasterise)
+    : target(new Target{width, height, {}, {}, {}, rasterise}) {
   NVGparams p{};
   p.userPtr = target;
   p.edgeAntiAlias = 0;

@@ -14,7 +14,8 @@ struct Pixel {
 
 class SoftCanvas {
  public:
-  SoftCanvas(int width, int height);
+  // rasterise false keeps NanoVG's whole path and text work but skips the pixels (for timing our side).
+  SoftCanvas(int width, int height, bool rasterise = true);
   ~SoftCanvas();
   NVGcontext* vg() const { return ctx; }
   void begin();  // clears to black and begins a NanoVG frame

@@ -5,6 +5,7 @@
 
 #include <nanovg.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vrui {
@@ -17,8 +18,7 @@ int faceFor(const PanelFonts& fonts, const TypeSpec& style) {
 }
 
 float applyStyle(NVGcontext* vg, const PanelFonts& fonts, const TypeSpec& style) {
-  int face = faceFor(fonts, style);
-  if (face >= 0) nvgFontFaceId(vg, face);
+  nvgFontFaceId(vg, faceFor(fonts, style));
   nvgFontSize(vg, style.size * 1.2f);
   float tracking = style.tracking > 0.0f ? std::round(style.tracking) : 0.0f;
   nvgTextLetterSpacing(vg, tracking);
@@ -28,7 +28,7 @@ float applyStyle(NVGcontext* vg, const PanelFonts& fonts, const TypeSpec& style)
 }  // namespace
 
 float specWidth(NVGcontext* vg, const PanelFonts& fonts, const TypeSpec& style, const std::string& text) {
-  if (text.empty()) return 0.0f;
+  if (text.empty() || faceFor(fonts, style) < 0) return 0.0f;
   applyStyle(vg, fonts, style);
   const std::string shown = style.upper ? capitals(text) : text;
   return nvgTextBounds(vg, 0.0f, 0.0f, shown.c_str(), shown.c_str() + shown.size(), nullptr);
@@ -36,23 +36,29 @@ float specWidth(NVGcontext* vg, const PanelFonts& fonts, const TypeSpec& style, 
 
 float specText(NVGcontext* vg, const PanelFonts& fonts, const TypeSpec& style, float x, float y, const NVGcolor& colour,
                const std::string& text, int align, bool singlePass) {
-  if (text.empty()) return 0.0f;
+  // Without any font loaded there is no text to draw or measure.
+  if (text.empty() || faceFor(fonts, style) < 0) return 0.0f;
   float tracking = applyStyle(vg, fonts, style);
   const std::string shown = style.upper ? capitals(text) : text;
   const char* end = shown.c_str() + shown.size();
-  float width = nvgTextBounds(vg, 0.0f, 0.0f, shown.c_str(), end, nullptr);
-  if (align == kCentre) x += (tracking - width) / 2.0f;
-  if (align == kRight) x += tracking - width;
+  // Left-aligned text needs no measuring first: the draw call returns where it ended.
+  float width = 0.0f;
+  if (align == kCentre || align == kRight) {
+    width = nvgTextBounds(vg, 0.0f, 0.0f, shown.c_str(), end, nullptr);
+    x += align == kCentre ? (tracking - width) / 2.0f : tracking - width;
+  }
   nvgTextAlign(vg, NVG_ALIGN_LEFT | NVG_ALIGN_MIDDLE);
   nvgFillColor(vg, colour);
-  nvgText(vg, x, y, shown.c_str(), end);
+  float endX = nvgText(vg, x, y, shown.c_str(), end);
   if (!singlePass) nvgText(vg, x, y, shown.c_str(), end);
+  if (align != kCentre && align != kRight) width = std::max(0.0f, endX - x);
   return width;
 }
 
 float specTextWrapped(NVGcontext* vg, const PanelFonts& fonts, const TypeSpec& style, float x, float y, float width,
                       const NVGcolor& colour, const std::string& text, float lineHeight, bool measureOnly) {
   if (text.empty()) return 0.0f;
+  if (faceFor(fonts, style) < 0) return lineHeight;
   applyStyle(vg, fonts, style);
   const std::string shown = style.upper ? capitals(text) : text;
   nvgTextAlign(vg, NVG_ALIGN_LEFT | NVG_ALIGN_MIDDLE);
