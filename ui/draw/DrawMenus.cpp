@@ -41,7 +41,7 @@ void presetMenu(const Frame& f) {
   const PanelState& s = f.s;
   const int cat = std::clamp(s.presetCat, 0, kYours);
   std::vector<int> factory;
-  if (cat != kYours) {
+  if (cat != kYours && s.factoryPresets) {
     for (int i = 0; i < s.factoryCount; ++i) {
       if (std::strcmp(s.factoryPresets[i].category, categoryName(cat)) == 0) factory.push_back(i);
     }

@@ -162,7 +162,8 @@ void drawTrackBand(const Frame& f) {
   const Rect box = bodyBoxRect(bx);
   fillRound(f.vg, box, 4.0f, f.hovered(Ctrl::BodyMenu) ? pal::rgb(30, 38, 45) : pal::rgb(22, 28, 34));
   strokeRound(f.vg, box, 4.0f, pal::outline());
-  f.text(Type::charDesc, box.x + 7.0f, 528.0f, pal::ink(), vorrel::dsp::bodies()[static_cast<size_t>(s.body)].name);
+  f.text(Type::charDesc, box.x + 7.0f, 528.0f, pal::ink(),
+         vorrel::dsp::bodies()[static_cast<size_t>(std::clamp(s.body, 0, vorrel::dsp::kNumBodies - 1))].name);
   triangle(f.vg, box.right() - 9.0f, 528.0f, 7.0f, 0, pal::muted());
   f.hits.add(Ctrl::BodyMenu, box);
   f.text(Type::knobNote, box.x + 48.0f, 550.0f, pal::muted(), s.doseText, kCentre);

@@ -132,6 +132,7 @@ const char* categoryName(int rail) {
 int presetMenuRowCount(const PanelState& s) {
   const int cat = std::clamp(s.presetCat, 0, kYoursCategory);
   if (cat == kYoursCategory) return static_cast<int>(s.userPresetNames.size());
+  if (!s.factoryPresets) return 0;
   int rows = 0;
   for (int i = 0; i < s.factoryCount; ++i) rows += std::strcmp(s.factoryPresets[i].category, categoryName(cat)) == 0;
   return rows;
