@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -197,6 +198,32 @@ TEST(PanelPixels, AFreshCellIsAmberAndAnOldOneTeal) {
       expectPixel(d.canvas.at(296, 290), 200, 142, 56);
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Records written by other processes may hold anything: every byte 0xFF gives NaNs, huge counts, no terminators.
+TEST(PanelHits, GarbageFromOtherProcessesIsDrawnWithoutHarm) {
+  vtest::FakeShell shell;
+  std::memset(&shell.memory, 0xFF, sizeof shell.memory);
+  std::memset(&shell.shared.snapshot, 0xFF, sizeof shell.shared.snapshot);
+  for (int i = 0; i < vorrel::mem::kNumSlots; ++i) {
+    shell.live[i] = shell.slotReadable[i] = true;
+    std::memset(&shell.slots[i], 0xFF, sizeof shell.slots[i]);
+  }
+  vrui::PanelView view;
+  view.heldKey = 200;
+  PanelState s;
+  ASSERT_TRUE(vrui::buildState(shell, view, s));
+  EXPECT_EQ(s.memName.size(), 40u);
+  for (float v : s.rowIntensity) EXPECT_EQ(v, 0.0f);
+  for (const auto& chip : s.chips) EXPECT_EQ(chip.carved, 0);
+  Drawn d;
+  s.memMenuOpen = true;
+  d.draw(s);
+  d.expectHit(5, 5, Ctrl::MenuBackdrop, -1);
 }
 
 }  // namespace

@@ -307,7 +307,8 @@ bool buildState(const PanelShell& shell, PanelView& view, PanelState& s) {
   if (haveCopy) {
     s.memName = boundedText(copy.name.text, sizeof copy.name.text);
     if (s.memName.empty()) s.memName = "Untouched";
-    s.memYoursSeconds = std::isfinite(copy.yours.yoursSeconds) ? copy.yours.yoursSeconds : 0.0;
+    // Another process wrote it: kept within a century of seconds so the panel can print it.
+    s.memYoursSeconds = std::isfinite(copy.yours.yoursSeconds) ? std::clamp(copy.yours.yoursSeconds, 0.0, 3.2e9) : 0.0;
     s.speedIndex = copy.pace >= 100.0 ? 2 : copy.pace >= 10.0 ? 1 : 0;
   }
   s.abSlot = shared.abSlot;
