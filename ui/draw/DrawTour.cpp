@@ -1,4 +1,5 @@
 // The welcome card and the tour's step cards, placed beside the control each step explains.
+#include "DrawPanel.h"
 #include "DrawRegions.h"
 
 #include "PanelTexts.h"
@@ -110,6 +111,12 @@ void step(const Frame& f, int n) {
 }
 
 }  // namespace
+
+int tourProbeSide(NVGcontext* vg, const PanelFonts& fonts, int lang, int step, const Rect& target) {
+  return tourProbeSide(lang, step, target, [&](const char* text, float width) {
+    return specTextWrapped(vg, fonts, Type::tourBody, 0.0f, 0.0f, width, pal::ink(), text, kBodyLine, true);
+  });
+}
 
 void drawTour(const Frame& f) {
   const PanelState& s = f.s;

@@ -49,6 +49,13 @@ struct PanelView {
   float keyPressure = 0.0f;
   float keyEnergy = 0.0f;
 
+  // The open menu's list moves by delta rows (the wheel, or the MenuScroll arrows with their index); the next frame's
+  // buildState clamps it to the list.
+  void scrollMenus(int delta) {
+    if (memMenuOpen) memScroll += delta;
+    if (presetMenuOpen) presetScroll += delta;
+  }
+
   bool pcFlashPrimed = false;  // the recall count was taken once, so opening the editor does not flash
   uint32_t pcFlashSeen = 0;
   int pcFlashFrames = 0;
