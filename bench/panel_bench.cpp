@@ -4,6 +4,9 @@
 #include "DrawPanel.h"
 #include "FakeShell.h"
 #include "SoftCanvas.h"
+#if VORREL_BENCH_GL
+#include "GlCanvas.h"
+#endif
 
 #include <benchmark/benchmark.h>
 
@@ -13,10 +16,17 @@
 
 namespace {
 
+// Null: NanoVG's CPU work only. GL: Mesa's software GL under Xvfb, waited for with glFinish each frame.
+struct NullCanvas : vtest::SoftCanvas {
+  NullCanvas() : SoftCanvas(960, 660, false) {}
+  void end(bool) { SoftCanvas::end(); }
+};
+
+template <class Canvas>
 struct Busy {
   vtest::FakeShell shell;
   vrui::PanelView view;
-  vtest::SoftCanvas canvas{960, 660, false};
+  Canvas canvas;
   vrui::PanelFonts fonts;
   vrui::HitMap hits;
 
@@ -49,14 +59,14 @@ struct Busy {
   void frame() {
     vrui::PanelState s;
     vrui::buildState(shell, view, s);
-    nvgBeginFrame(canvas.vg(), 960.0f, 660.0f, 1.0f);
+    canvas.begin();
     vrui::drawPanel(canvas.vg(), fonts, s, &hits);
-    nvgEndFrame(canvas.vg());
+    canvas.end(false);
   }
 };
 
 void BM_BuildState(benchmark::State& state) {
-  Busy b;
+  Busy<NullCanvas> b;
   for (auto _ : state) {
     vrui::PanelState s;
     benchmark::DoNotOptimize(vrui::buildState(b.shell, b.view, s));
@@ -65,10 +75,27 @@ void BM_BuildState(benchmark::State& state) {
 BENCHMARK(BM_BuildState)->Unit(benchmark::kMicrosecond);
 
 void BM_Frame(benchmark::State& state) {
-  Busy b;
+  Busy<NullCanvas> b;
   for (auto _ : state) b.frame();
 }
 BENCHMARK(BM_Frame)->Unit(benchmark::kMicrosecond);
+
+#if VORREL_BENCH_GL
+struct GlFrameCanvas : vtest::GlCanvas {
+  GlFrameCanvas() : GlCanvas(960, 660) {}
+};
+
+void BM_FrameSoftwareGl(benchmark::State& state) {
+  Busy<GlFrameCanvas> b;
+  if (!b.canvas.ok()) {
+    state.SkipWithError("no X server or GLX");
+    return;
+  }
+  b.frame();  // shaders, the font atlas and Mesa's first-use work are not part of a steady frame
+  for (auto _ : state) b.frame();
+}
+BENCHMARK(BM_FrameSoftwareGl)->Unit(benchmark::kMicrosecond)->UseRealTime();
+#endif
 
 }  // namespace
 

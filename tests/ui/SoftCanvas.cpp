@@ -228,13 +228,14 @@ SoftCanvas::~SoftCanvas() {
 }
 
 void SoftCanvas::begin() {
-  target->rgb.assign(static_cast<size_t>(target->w) * target->h * 3, 0.0f);
+  if (target->raster) target->rgb.assign(static_cast<size_t>(target->w) * target->h * 3, 0.0f);
   nvgBeginFrame(ctx, static_cast<float>(target->w), static_cast<float>(target->h), 1.0f);
 }
 
 void SoftCanvas::end() { nvgEndFrame(ctx); }
 
 Pixel SoftCanvas::at(int x, int y) const {
+  if (!target->raster) return {0, 0, 0};
   const float* p = &target->rgb[(static_cast<size_t>(y) * target->w + x) * 3];
   return {static_cast<int>(std::lround(p[0] * 255.0f)), static_cast<int>(std::lround(p[1] * 255.0f)),
           static_cast<int>(std::lround(p[2] * 255.0f))};
