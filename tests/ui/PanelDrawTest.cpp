@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -110,6 +111,31 @@ TEST(PanelHits, MenusCoverThePanelAndLongListsScroll) {
   EXPECT_EQ(last, 9 + 29);
   EXPECT_EQ(scroll, 2);
   d.expectHit(card.x + 20, card.y + 30, Ctrl::MemoryRow, 0);
+  vrui::Rect rows0;
+
+  for (Ctrl c : {Ctrl::MemoryDelete, Ctrl::MemorySaveAs}) EXPECT_TRUE(d.hits.bounds(c, -1, rows0));
+
+  // The preset menu under Yours: rail, user rows with their buttons, and a name field while saving.
+  s = PanelState{};
+  s.presetMenuOpen = true;
+  s.presetCat = 9;
+  s.userPresetNames = {"a", "b"};
+  d.draw(s);
+  const vrui::Rect pm = vrui::presetMenuRect(vrui::kPresetBox.x, vrui::kPresetBox.bottom(), 2);
+  for (auto [c, i] : {std::pair{Ctrl::PresetCategory, 9},
+                      {Ctrl::PresetRow, 86},
+                      {Ctrl::PresetRename, 1},
+                      {Ctrl::PresetDelete, 0},
+                      {Ctrl::PresetSaveAs, -1}}) {
+    ASSERT_TRUE(d.hits.bounds(c, i, rows0)) << static_cast<int>(c);
+    EXPECT_GE(rows0.x, pm.x);
+    EXPECT_LE(rows0.right(), pm.right());
+  }
+  s.editKind = 1;
+  s.savingPreset = true;
+  d.draw(s);
+  EXPECT_TRUE(d.hits.bounds(Ctrl::NameField, -1, rows0));
+  EXPECT_FALSE(d.hits.bounds(Ctrl::PresetSaveAs, -1, rows0));
 
   s = PanelState{};
   s.bodyMenuOpen = true;

@@ -3,7 +3,7 @@
 #include "PixelChecks.h"
 
 // Mesa's own allocations outlive the context on purpose; only our code is checked for leaks here.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+extern "C" __attribute__((visibility("default"))) const char* __asan_default_options() { return "detect_leaks=0"; }
 
 namespace {
 
