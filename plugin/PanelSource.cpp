@@ -2,8 +2,10 @@
 // reads, names under the instance mutex for the copy only.
 #include "PanelSource.h"
 
+#include "FactoryPresets.h"
 #include "Vorrel.h"
 
+#include <array>
 #include <atomic>
 #include <ctime>
 #include <system_error>
@@ -24,15 +26,24 @@ double VorrelPanelSource::trackTilt() const { return plug.extras.tiltOffset.load
 bool VorrelPanelSource::hearBare() const { return plug.hearBare.load(std::memory_order_acquire); }
 bool VorrelPanelSource::velocityLengthMode() const { return plug.velocityLengthMode.load(std::memory_order_acquire); }
 int32_t VorrelPanelSource::noteOnCount() const { return plug.noteOnCount(); }
-// Held MIDI notes, Program Change and the factory table are joined in when the shell keeps them.
+// The held MIDI note is joined in when the shell keeps one.
 int VorrelPanelSource::heldMidiNote() const { return -1; }
-int VorrelPanelSource::lastProgramChange() const { return -1; }
-uint32_t VorrelPanelSource::programChangeRecalls() const { return 0; }
+int VorrelPanelSource::lastProgramChange() const { return plug.uiLastProgramChange(); }
+uint32_t VorrelPanelSource::programChangeRecalls() const { return static_cast<uint32_t>(plug.presetRecalledCount()); }
 bool VorrelPanelSource::hostTakesResize() const { return plug.hostTakesUIThreadResize(); }
 uint64_t VorrelPanelSource::wallClock() const { return static_cast<uint64_t>(std::time(nullptr)); }
 const vrui::FactoryPresetInfo* VorrelPanelSource::factoryPresets(int& count) const {
-  count = 0;
-  return nullptr;
+  // Built once from the constant factory table; the strings it points to live as long as the program.
+  static const auto kTable = [] {
+    std::array<vrui::FactoryPresetInfo, vorrel::kNumFactoryPresets> t{};
+    for (size_t i = 0; i < t.size(); ++i) {
+      const auto& p = vorrel::kFactoryPresets[i];
+      t[i] = {p.name, p.category, p.subtitle ? p.subtitle : ""};
+    }
+    return t;
+  }();
+  count = static_cast<int>(kTable.size());
+  return kTable.data();
 }
 
 bool VorrelPanelSource::memoryAttached() const { return plug.memory.isOpen(); }
@@ -53,10 +64,16 @@ int VorrelPanelSource::ownSlot() const { return plug.memory.slotIndex(); }
 
 bool VorrelPanelSource::copyShared(vrui::ShellCopy& out) const {
   try {
-    std::lock_guard<std::mutex> lock(plug.instanceMutex);
-    out.presetName = plug.presetName;
-    out.trackName = plug.trackName;
-    out.pcEnabled = plug.programChangeEnabled;
+    {
+      std::lock_guard<std::mutex> lock(plug.instanceMutex);
+      out.presetName = plug.presetName;
+      out.trackName = plug.trackName;
+      out.pcEnabled = plug.programChangeEnabled;
+      out.userPresetNames.clear();
+      out.userPresetNames.reserve(plug.userPresets.size());
+      for (const auto& p : plug.userPresets) out.userPresetNames.push_back(p.name);
+    }
+    out.presetEdited = plug.presetEdited();  // takes the mutex itself, briefly
   } catch (const std::system_error&) {
     return false;  // the frame is skipped; the editor never throws into the host
   }

@@ -19,6 +19,9 @@ TEST(PanelSource, AFrameOfARealInstance) {
   EXPECT_EQ(s.body, 10);
   EXPECT_EQ(s.exciter, 4);
   EXPECT_EQ(s.presetName, "Init");
+  EXPECT_EQ(s.factoryCount, 85);
+  EXPECT_TRUE(s.presetEdited);  // Body and Exciter moved away from Init
+  EXPECT_EQ(s.lastPc, -1);
   EXPECT_EQ(s.trackName, "Vorrel");
   EXPECT_EQ(s.memStatus, "memory 62%");
   if (s.memoryAttached) {  // an isolated run has its own machine memory; a host that blocks it shows none
