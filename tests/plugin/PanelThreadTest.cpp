@@ -16,9 +16,9 @@ TEST(PanelThreads, FramesWhileTheInstancePlaysAndIdles) {
     }
     done.store(true);
   });
+  // The framework's timer thread runs OnIdle meanwhile; this one automates a parameter as a host would.
   std::thread control([&] {
     while (!done.load()) {
-      v.plug->OnIdle();
       v.plug->GetParam(kImprint)->Set(static_cast<double>(v.plug->noteOnCount() % 100));
       std::this_thread::yield();
     }
