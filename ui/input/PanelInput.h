@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Controls.h"
+#include "HitMap.h"
 #include "InputGeometry.h"
 #include "InputHost.h"
 #include "Lang.h"
@@ -15,17 +16,8 @@
 
 namespace vrui {
 
-// One clickable rectangle of the last frame, in layout units.
-struct Hit {
-  Control ctrl = Control::None;
-  int32_t index = -1;
-  struct {
-    float x = 0, y = 0, w = 0, h = 0;
-  } rect;
-  bool isKnob = false;
-  float lo = 0;  // knobs: lower end of the range; cells: the plain value the cell selects
-  float hi = 0;
-};
+// One clickable rectangle of the last frame, in layout units, as the drawing records it.
+using Hit = HitMap::Entry;
 
 // Key codes and modifier bits as the window library reports them.
 namespace keys {

@@ -1,47 +1,11 @@
-// The controls of the panel, in the order the panel state names them; the first stands for no control.
+// The controls of the panel, as the panel state names them.
 #pragma once
 
-#include <cstdint>
+#include "PanelState.h"
 
 namespace vrui {
 
-enum class Control : int32_t {
-  None,
-  Param,
-  Wheel,
-  BypassMemory,
-  PressureSource,
-  FreezeMemory,
-  ClearMemory,
-  InstanceChip,
-  Key,
-  MemoryMenu,
-  Speed,
-  AbSlot,
-  Undo,
-  Redo,
-  PresetMenu,
-  TrackName,
-  ResizeGrip,
-  ProgramChange,
-  PresetPrev,
-  PresetNext,
-  MenuBackdrop,
-  PresetCategory,
-  PresetRow,
-  PresetSaveAs,
-  PresetRename,
-  PresetDelete,
-  NameField,
-  MemoryRow,
-  MemoryDelete,
-  MemorySaveAs,
-  BodyMenu,
-  BodyRow,
-  Language,
-  TourNav,
-  TourAgain,
-  MenuScroll,  // the arrows of a list that does not fit: index -1 up, +1 down
-};
+// The text tables and the input name controls by the panel state's own enumeration.
+using Control = PanelState::Ctrl;
 
 }  // namespace vrui
