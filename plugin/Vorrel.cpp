@@ -84,14 +84,6 @@ void Vorrel::CloseWindow() {
   closeEditor();
 }
 
-void Vorrel::OnParamChange(int, vfw::ParamSource, int) {}
-
-void Vorrel::OnIdle() {
-  const uint64_t now = wallClockNow();  // one reading per idle call
-  if (!memory.isOpen() && !memory.open(now)) return;
-  memory.heartbeat(now);
-}
-
 void Vorrel::OnReset() { prepare(); }
 
 void Vorrel::setTrackExtras(double tilt, double stretch, double selfExcite, double drive) {
