@@ -42,7 +42,7 @@ class Library {
   const clap_plugin_factory_t* factoryPtr = nullptr;
 };
 
-// The host's track-info table when its host offers a track name, else null.
+// The host's track-info table; its get answers false until a track name is set.
 const void* trackInfoExtension(const clap_host_t* host);
 
 // One host object serves any number of instances; its main thread is the thread that built it.
@@ -70,7 +70,7 @@ class Host {
   std::vector<std::string> logs() const;
   void addLog(const std::string& line);
 
-  // The track-info extension: offered once a track name is set (any thread); read by plug-ins on main.
+  // The track name track-info reports once set (any thread); plug-ins read it on the main thread.
   void setTrackName(const std::string& name);
   bool trackName(std::string& out) const;
 
