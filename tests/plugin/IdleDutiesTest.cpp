@@ -4,6 +4,7 @@
 #include "MemoryFile.h"
 #include "MemoryLibrary.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -153,4 +154,26 @@ TEST_F(IdleDuties, PlayedIntervalsAreEngravedAndPublishedUnderTheHostsTrackName)
   EXPECT_EQ(p.body, 2);
   EXPECT_EQ(p.carves, 3);
   EXPECT_EQ(std::string(p.trackName), "A track name that is much longer than the forty");
+}
+
+TEST(IdleDutiesWithoutSharedMemory, TheInstancePlaysAndItsFrozenCopyStillWorks) {
+  if (!std::getenv("VORREL_TEST_PRIVATE_SHM")) GTEST_SKIP() << "needs a private /dev/shm (isolated.sh as root)";
+  // This test's own /dev/shm becomes read-only, as in a host that forbids shared memory.
+  ASSERT_EQ(std::system("mount -o remount,ro /dev/shm"), 0);
+  DirectVorrel v;
+  v.plug->OnIdle();
+  EXPECT_FALSE(v.plug->machineMemory().isOpen());
+  v.plug->uiSealFromMachine();  // nothing to freeze
+  EXPECT_EQ(v.plug->sealedCopy().present, 0);
+  vorrel::mem::SealedMemory copy{};
+  copy.modeWeights[5] = 6.0;
+  copy.present = 1;
+  v.plug->setSealedCopy(copy);
+  v.plug->GetParam(kSource)->Set(50.0);
+  v.plug->OnParamChange(kSource, vfw::ParamSource::Host, 0);
+  v.midi(0x90, 60, 100);
+  v.block();
+  EXPECT_DOUBLE_EQ(v.engine().trace[5], 3.0);  // halfway from a silent live memory to the frozen 6
+  EXPECT_GT(v.rms(0, 0), 0.0);
+  EXPECT_EQ(std::system("mount -o remount,rw /dev/shm"), 0);
 }

@@ -20,12 +20,12 @@ TEST(TraceThreads, FreezesAndSwitchesNeverTearTheTraceWhileTheMemoryIsCarved) {
       v.plug->uiSealFromMachine();
       v.plug->uiSetHearBare(i % 3 == 0);
       v.plug->SendParameterValueFromUI(kSource, (i % 5) / 4.0);
-      if (i % 50 == 0) v.plug->uiSaveMemoryAs("threads " + std::to_string(i % 3));
+      if (i % 200 == 0) v.plug->uiSaveMemoryAs("threads " + std::to_string(i % 3));
       std::this_thread::yield();
     }
   });
   std::thread audio([&] {
-    for (int b = 0; b < 3000; ++b) {
+    for (int b = 0; b < 1500; ++b) {
       if (b % 7 == 0) v.midi(0x90, static_cast<uint8_t>(48 + (b / 7) % 2 * 7), 100);
       v.block(64);
       for (double t : v.engine().trace) ASSERT_TRUE(t >= 0.0 && t <= 20.0);
