@@ -57,6 +57,7 @@ Vorrel::~Vorrel() {
   StopIdleTimer();
   SetEditorSize(storedEditorWidth(), storedEditorHeight());
   closeEditor();
+  if (memory.isOpen()) idleEngrave(wallClockNow());  // the last notes played still count
   closeMachineMemory();
 }
 
