@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 namespace {
 
@@ -104,33 +105,28 @@ void Vorrel::idleMachineSettings(uint64_t now) {
       machineSettingsChanged.fetch_or(which, std::memory_order_acq_rel);
       return;
     }
-    seenForget = -1.0;  // read back what the machine made of it
-    seenEngrave = -1.0;
   }
   followMachineSettings();
 }
 
-// The two machine-wide parameters show the machine's values; announced as a recall, so nothing is pushed back.
+// The two machine-wide parameters show the machine's values (also after a project or preset wrote them);
+// announced as a recall, so nothing is pushed back.
 void Vorrel::followMachineSettings() {
   if (machineSettingsDirty.load(std::memory_order_acquire) ||
       machineSettingsChanged.load(std::memory_order_acquire) != 0)
     return;
   vorrel::mem::MemoryState s;
   if (!memory.load(s)) return;
-  const struct {
-    int param;
-    double machine;
-    double& seen;
-  } settings[] = {{kForget, s.forgetDays, seenForget}, {kEngrave, s.engravePct, seenEngrave}};
-  for (const auto& st : settings) {
-    const vfw::Param* param = GetParam(st.param);
+  const std::pair<int, double> settings[] = {{kForget, s.forgetDays}, {kEngrave, s.engravePct}};
+  for (const auto& [idx, machine] : settings) {
+    vfw::Param* param = GetParam(idx);
     // A record that reads as "not given" (Forget 0, Engrave -1) leaves the parameter alone.
-    if (st.machine == st.seen || !(st.machine >= param->GetMin() && st.machine <= param->GetMax())) continue;
-    st.seen = st.machine;
-    if (param->Value() == st.machine) continue;
-    GetParam(st.param)->Set(st.machine);
-    OnParamChange(st.param, vfw::ParamSource::PresetRecall, -1);
-    InformHostOfParamChange(st.param);
+    if (!(machine >= param->GetMin() && machine <= param->GetMax())) continue;
+    const double target = param->Constrain(machine);
+    if (param->Value() == target) continue;
+    param->Set(target);
+    OnParamChange(idx, vfw::ParamSource::PresetRecall, -1);
+    InformHostOfParamChange(idx);
   }
 }
 

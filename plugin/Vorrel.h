@@ -199,8 +199,6 @@ class Vorrel final : public vfw::Plugin {
   int pitchClassBody = -1;
   bool memoryNamesStale = true;
   bool clearBackedUp = false;  // the backup of a clear that still waits for its wipe was written
-  double seenForget = -1.0;    // machine settings last copied into the parameters; -1 = never
-  double seenEngrave = -1.0;
   int openFailures = 0;
   int64_t nextOpenTryMs = 0;  // monotonic; open is not retried before
 

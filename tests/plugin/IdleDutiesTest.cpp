@@ -127,6 +127,11 @@ TEST_F(IdleDuties, ForgetAndEngraveFollowTheMachineAndOnlyTheMovedOneIsPushed) {
   EXPECT_EQ(live().forgetDays, 45.0);
   EXPECT_EQ(live().engravePct, 50.0);
   EXPECT_EQ(b.plug->GetParam(kForget)->Value(), 45.0);
+  b.plug->GetParam(kForget)->Set(10.0);  // a project restored with its own old value
+  b.plug->OnParamChange(kForget, vfw::ParamSource::PresetRecall, -1);
+  b.plug->OnIdle();
+  EXPECT_EQ(b.plug->GetParam(kForget)->Value(), 45.0);
+  EXPECT_EQ(live().forgetDays, 45.0);
   a.plug->OnIdle();
   EXPECT_EQ(a.plug->GetParam(kEngrave)->Value(), 50.0);
   // Undo and A/B push both.
