@@ -161,6 +161,21 @@ TEST_F(IdleDuties, PlayedIntervalsAreEngravedAndPublishedUnderTheHostsTrackName)
   EXPECT_EQ(std::string(p.trackName), "A track name that is much longer than the forty");
 }
 
+TEST_F(IdleDuties, AnHourOfSilenceIsForgottenAtTheNextIdleCall) {
+  DirectVorrel v;
+  const uint64_t now = nowSec();
+  ASSERT_TRUE(machine.withMachine(now, [&](MemoryState& s) {
+    s.modeWeights[3] = 10.0;
+    s.forgetDays = 1.0;
+    s.lastUpdate = now - 7200;
+  }));
+  v.plug->OnIdle();
+  const MemoryState s = live();
+  EXPECT_GE(s.lastUpdate, now);
+  // Two hours at Forget 1 day: 10 x exp(-7200 / 86400) = 9.2004, give or take the seconds this test took.
+  EXPECT_NEAR(s.modeWeights[3], 9.2004, 2e-3);
+}
+
 TEST(IdleDutiesWithoutSharedMemory, TheInstancePlaysAndItsFrozenCopyStillWorks) {
   if (!std::getenv("VORREL_TEST_PRIVATE_SHM")) GTEST_SKIP() << "needs a private /dev/shm (isolated.sh as root)";
   // This test's own /dev/shm becomes read-only, as in a host that forbids shared memory.
