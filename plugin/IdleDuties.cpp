@@ -19,6 +19,7 @@ constexpr uint64_t kTickSeconds = 3600;  // forgetting is applied at least hourl
 constexpr int64_t kFirstRetryMs = 40;
 constexpr int64_t kLongestRetryMs = 4000;
 constexpr size_t kPublishedNameBytes = 47;
+constexpr size_t kMaxBatch = 4096;  // events kept across failed engravings, about 80 s of the ring's full rate
 
 int64_t monotonicMs() {
   using namespace std::chrono;
@@ -76,8 +77,9 @@ void Vorrel::idleEngrave(uint64_t now) {
     bodyPitchClasses = vorrel::mem::modePitchClasses(body);
     pitchClassBody = body;
   }
+  // While the memory stays locked the batch waits; past its limit the ring keeps (and then drops) new events.
   vorrel::mem::InkEvent e;
-  while (popInk(e)) engraveBatch.push_back(e);
+  while (engraveBatch.size() < kMaxBatch && popInk(e)) engraveBatch.push_back(e);
   if (engraveBatch.empty()) return;
   const int count = static_cast<int>(engraveBatch.size());
   if (!memory.engrave(engraveBatch.data(), count, bodyPitchClasses, now)) return;  // kept for the next call
