@@ -19,7 +19,7 @@ constexpr uint64_t kTickSeconds = 3600;  // forgetting is applied at least hourl
 constexpr int64_t kFirstRetryMs = 40;
 constexpr int64_t kLongestRetryMs = 4000;
 constexpr size_t kPublishedNameBytes = 47;
-constexpr size_t kMaxBatch = 4096;  // events kept across failed engravings, about 80 s of the ring's full rate
+constexpr size_t kMaxBatch = 4096;  // events kept across failed engravings: minutes of fast playing
 
 int64_t monotonicMs() {
   using namespace std::chrono;
