@@ -3,6 +3,7 @@
 
 #include "Entry.h"
 #include "Plugin.h"
+#include "PresetLoad.h"
 
 #include <clap/ext/note-ports.h>
 
@@ -190,6 +191,8 @@ const void* ClapAdapter::getExtension(const clap_plugin_t* plugin, const char* i
   if (!std::strcmp(id, CLAP_EXT_NOTE_PORTS)) return &notePorts;
   if (!std::strcmp(id, CLAP_EXT_TAIL)) return &tail;
   if (!std::strcmp(id, CLAP_EXT_TRACK_INFO) || !std::strcmp(id, CLAP_EXT_TRACK_INFO_COMPAT)) return &trackInfo;
+  if (!std::strcmp(id, CLAP_EXT_PRESET_LOAD) || !std::strcmp(id, CLAP_EXT_PRESET_LOAD_COMPAT))
+    return presetLoadExtension();
   return nullptr;
 }
 

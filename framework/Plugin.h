@@ -62,6 +62,8 @@ class Plugin {
 
   // Main thread: the host's name for this track; false (out empty) when the host offers none.
   bool GetHostTrackName(std::string& out) const;
+  // The host's preset-load extension: kind and location as the preset-discovery provider declared them.
+  virtual bool LoadPresetFromLocation(uint32_t kind, const char* location, const char* loadKey);  // main
 
   // i must be a valid index; host-supplied ids go through ParamOrNull.
   Param* GetParam(int i) { return &params[static_cast<size_t>(i)]; }

@@ -38,6 +38,7 @@ size_t utf8Cut(const std::string& s, size_t n) {
 }  // namespace
 
 void Vorrel::OnIdle() {
+  idlePresetsAndProgramChange();
   const uint64_t now = static_cast<uint64_t>(std::time(nullptr));  // one reading per idle call
   if (!idleOpenMemory(now)) return;
   memory.heartbeat(now);  // a slot another instance reaped is given up here

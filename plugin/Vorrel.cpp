@@ -41,6 +41,7 @@ Vorrel::Vorrel(const vfw::InstanceInfo& info)
                     c.hostResize = true;
                     return c;
                   }()),
+      presetLibraryPath(vorrel::mem::defaultConfigDir() + "/presets.txt"),
       memory(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir()) {
   engine = std::make_unique<vorrel::dsp::VorrelEngine>();
   pedalDown = false;

@@ -15,6 +15,10 @@
 
 using namespace vhost;
 
+namespace vhost {
+int cmdPresets(Library& lib);
+}
+
 namespace {
 
 int usage() {
@@ -23,7 +27,8 @@ int usage() {
                "       vorrel-host render PLUGIN.clap [--out FILE.wav] [--midi FILE.mid] [--rate HZ] [--block N]\n"
                "                          [--buses N] [--64] [--tail SECONDS] [--set ID=VALUE]...\n"
                "                          [--state-in FILE] [--state-out FILE] [--speed 1|10|100]\n"
-               "       vorrel-host state-check PLUGIN.clap\n");
+               "       vorrel-host state-check PLUGIN.clap\n"
+               "       vorrel-host presets PLUGIN.clap\n");
   return 2;
 }
 
@@ -241,5 +246,6 @@ int main(int argc, char** argv) {
   if (cmd == "info") return cmdInfo(lib, host);
   if (cmd == "render") return cmdRender(lib, host, argc - 3, argv + 3);
   if (cmd == "state-check") return cmdStateCheck(lib, host);
+  if (cmd == "presets") return cmdPresets(lib);
   return usage();
 }
