@@ -8,6 +8,7 @@
 TEST(TraceThreads, FreezesAndSwitchesNeverTearTheTraceWhileTheMemoryIsCarved) {
   if (!std::getenv("VORREL_TEST_PRIVATE_SHM")) GTEST_SKIP() << "needs a private /dev/shm (isolated.sh as root)";
   vtest::DirectVorrel v(3, 48000.0, 64);
+  v.plug->StopIdleTimer();  // the control thread below runs the idle duties
   std::atomic<bool> audioDone{false};
   std::thread control([&] {
     while (!audioDone.load()) {

@@ -16,8 +16,6 @@ class DirectVorrel {
   explicit DirectVorrel(int buses = 1, double rate = 48000.0, uint32_t maxFrames = 512)
       : plug(std::make_unique<Vorrel>(vfw::InstanceInfo{nullptr, host.clap()})), clap(plug->ClapPlugin()) {
     clap->init(clap);
-    // Tests run the idle duties themselves (plug->OnIdle()), so they never race the timer for the rings.
-    plug->StopIdleTimer();
     plug->SelectLayout(buses - 1);
     clap->activate(clap, rate, 1, maxFrames);
     clap->start_processing(clap);
