@@ -15,7 +15,7 @@ void factoryEntries(std::vector<vfw::PresetEntry>& out) {
   for (const auto& p : vorrel::kFactoryPresets) out.push_back({p.name, p.name, p.subtitle, p.category});
 }
 
-std::string libraryPath() { return vorrel::mem::defaultConfigDir() + "/presets.txt"; }
+std::string libraryPath() { return vorrel::userLibraryPath(); }
 
 bool readUserLibrary(const std::string& path, std::vector<vorrel::UserPreset>& presets) {
   std::string text;

@@ -2,6 +2,7 @@
 #include "Vorrel.h"
 
 #include "Directories.h"
+#include "UserLibraryFile.h"
 
 #include <climits>
 #include <ctime>
@@ -41,7 +42,7 @@ Vorrel::Vorrel(const vfw::InstanceInfo& info)
                     c.hostResize = true;
                     return c;
                   }()),
-      presetLibraryPath(vorrel::mem::defaultConfigDir() + "/presets.txt"),
+      presetLibraryPath(vorrel::userLibraryPath()),
       memory(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir()) {
   engine = std::make_unique<vorrel::dsp::VorrelEngine>();
   pedalDown = false;

@@ -65,8 +65,14 @@ std::string parentDir(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string userLibraryPath() {
+  const std::string dir = mem::defaultConfigDir();
+  return dir.empty() ? std::string() : dir + "/presets.txt";
+}
+
 LibraryRead readLibraryFile(const std::string& path, std::string& text) {
   text.clear();
+  if (path.empty()) return LibraryRead::Missing;  // no home: the library lives in memory only
   FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return errno == ENOENT ? LibraryRead::Missing : LibraryRead::Unreadable;
   char buf[4096];
@@ -82,6 +88,7 @@ LibraryRead readLibraryFile(const std::string& path, std::string& text) {
 }
 
 bool writeLibraryFile(const std::string& path, const std::string& text) {
+  if (path.empty()) return false;
   mem::ensureDirRecursive(parentDir(path));
   const std::string tmp = uniqueTempPath(path);
   FILE* f = std::fopen(tmp.c_str(), "wb");
@@ -97,6 +104,7 @@ bool writeLibraryFile(const std::string& path, const std::string& text) {
 
 bool changeLibraryFile(const std::string& path, const std::function<bool(std::vector<UserPreset>&)>& change,
                        std::vector<UserPreset>& result) {
+  if (path.empty()) return false;
   mem::ensureDirRecursive(parentDir(path));
   LibraryLock lock(path + ".lock");
   if (!lock.ok()) return false;

@@ -12,6 +12,9 @@ namespace vorrel {
 enum class LibraryRead { Ok, Missing, Unreadable };
 
 // The whole file; Missing only when it does not exist, Unreadable for any other failure (EACCES, EIO, EMFILE).
+// The configuration directory + "/presets.txt"; empty when no home directory can be found.
+std::string userLibraryPath();
+
 LibraryRead readLibraryFile(const std::string& path, std::string& text);
 
 // Creates the directory levels (0755), writes a temporary file unique to this writer, flushes, syncs and renames
