@@ -58,6 +58,10 @@ class Plugin {
   virtual void GetBusName(Route dir, int busIdx, int nBuses, std::string& name) const;  // main
   virtual void* OpenWindow(void* parent) { return parent; }                             // main
   virtual void CloseWindow() {}                                                         // main
+  virtual void OnHostTrackInfoChanged() {}  // main: after init and whenever the host's track info changes
+
+  // Main thread: the host's name for this track; false (out empty) when the host offers none.
+  bool GetHostTrackName(std::string& out) const;
   // The host's preset-load extension: kind and location as the preset-discovery provider declared them.
   virtual bool LoadPresetFromLocation(uint32_t kind, const char* location, const char* loadKey);  // main
 
@@ -139,6 +143,7 @@ class Plugin {
   bool saveState(const clap_ostream_t* stream);
   bool loadState(const clap_istream_t* stream);
   void queryHostExtensions();
+  void queryTrackInfo();
 
   Config config;
   const clap_host_t* host;
@@ -152,6 +157,7 @@ class Plugin {
   const clap_host_params_t* hostParams = nullptr;
   const clap_host_state_t* hostState = nullptr;
   const clap_host_gui_t* hostGui = nullptr;
+  const clap_host_track_info_t* hostTrackInfo = nullptr;
 
   std::atomic<double> sampleRate{48000.0};  // written at activate (main), read anywhere
   std::atomic<int> blockSize{512};

@@ -59,6 +59,7 @@ Vorrel::~Vorrel() {
   StopIdleTimer();
   SetEditorSize(storedEditorWidth(), storedEditorHeight());
   closeEditor();
+  if (memory.isOpen()) idleEngrave(wallClockNow());  // the last notes played still count
   closeMachineMemory();
 }
 
@@ -84,15 +85,6 @@ void* Vorrel::OpenWindow(void* parent) {
 void Vorrel::CloseWindow() {
   SetEditorSize(storedEditorWidth(), storedEditorHeight());
   closeEditor();
-}
-
-void Vorrel::OnParamChange(int, vfw::ParamSource, int) {}
-
-void Vorrel::OnIdle() {
-  idlePresetsAndProgramChange();
-  const uint64_t now = wallClockNow();  // one reading per idle call
-  if (!memory.isOpen() && !memory.open(now)) return;
-  memory.heartbeat(now);
 }
 
 void Vorrel::OnReset() { prepare(); }
