@@ -109,4 +109,25 @@ void EffectChain::process(double* left, double* right, int n, double delayMs, do
   }
 }
 
+void DcBlocker::prepare(double sr) {
+  pole = std::exp(-2.0 * M_PI * kCornerHz / sr);
+  lastIn[0] = lastIn[1] = lastOut[0] = lastOut[1] = 0.0;
+}
+
+void DcBlocker::process(double* left, double* right, int n) {
+  double* io[2] = {left, right};
+  for (int ch = 0; ch < 2; ++ch) {
+    double x1 = lastIn[ch], y1 = lastOut[ch];
+    double* data = io[ch];
+    for (int i = 0; i < n; ++i) {
+      const double x = data[i];
+      y1 = x - x1 + pole * y1;
+      x1 = x;
+      data[i] = y1;
+    }
+    lastIn[ch] = x1;
+    lastOut[ch] = y1;
+  }
+}
+
 }  // namespace vorrel::dsp

@@ -248,3 +248,60 @@ TEST(Voice, MatchesThePlainReference) {
                                 << c.oversampling;
   }
 }
+
+TEST(Voice, GlideSweepsInStepsOfAFewCents) {
+  VoiceParams p;
+  p.glideMs = 50.0;
+  p.exciterFamily = 1;
+  p.exciterVariant = 1;
+  const double from = 440.0 * std::pow(2.0, (48 - 69) / 12.0);  // two octaves below
+  auto v = started(p, 72, 100, kZero(), nullptr, 0, from);
+  auto cents = [&] {
+    const double r = std::sqrt(v->bodyBank().a2[0][0]);
+    const double w = std::acos(-v->bodyBank().a1[0][0] / (2.0 * r));
+    return 1200.0 * std::log2(w * kFs / (2.0 * M_PI));
+  };
+  double out[1] = {};
+  double last = 0.0, worst = 0.0;
+  for (int i = 0; i < 24000; ++i) {
+    if (v->retunePos == 0) v->retune();
+    if (i > 0) worst = std::max(worst, std::fabs(cents() - last));
+    last = cents();
+    v->renderChunk(out, 1, nullptr);
+    v->retunePos = (v->retunePos + 1) % kRetunePeriod;
+  }
+  EXPECT_LT(worst, 10.0);
+  auto plain = started(p, 72);
+  plain->retune();
+  EXPECT_NEAR(cents(), 1200.0 * std::log2(freq(*plain, 0)), 0.2);  // arrived
+}
+
+TEST(Voice, SelfExcitationNeverSettlesOnDc) {
+  // Every body with noise, mallet and saw excitation, low notes, a trace on every mode or on the lowest ones.
+  double everywhere[kMaxModes], low[kMaxModes] = {};
+  for (int i = 0; i < kMaxModes; ++i) everywhere[i] = 3.0;
+  for (int i = 0; i < 4; ++i) low[i] = 6.0;
+  const int fams[3][2] = {{3, 0}, {1, 0}, {1, 1}};
+  for (int b = 0; b < kNumBodies; ++b)
+    for (const auto& f : fams)
+      for (int note : {24, 40})
+        for (const double* trace : {everywhere, low}) {
+          VoiceParams p;
+          p.body = b;
+          p.exciterFamily = f[0];
+          p.exciterVariant = f[1];
+          p.selfExcite = 0.15;
+          p.bodyDecay = 150.0;
+          p.imprint = 1.0;
+          auto v = started(p, note, 127, trace);
+          const auto out = renderVoice(*v, 48000);
+          double mean = 0.0, square = 0.0;
+          for (size_t i = 24000; i < out.size(); ++i) {
+            mean += out[i] / 24000.0;
+            square += out[i] * out[i] / 24000.0;
+          }
+          // A latched note is all offset (mean = RMS); the saw's own offset is about a tenth of its RMS.
+          EXPECT_LT(std::fabs(mean), 0.25 * std::sqrt(square)) << bodies()[b].name << " " << f[0] << "/" << f[1] << " "
+                                                                << note;
+        }
+}
