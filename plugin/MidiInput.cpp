@@ -104,6 +104,23 @@ void Vorrel::ProcessMidiMsg(const vfw::MidiMsg& msg) {
   }
 }
 
+void Vorrel::OnNoteChoke(int key, int channel) {
+  // Voices carry no channel, so a choke ends the key on every channel; the pedal no longer holds it.
+  bool lastHeld = false;
+  for (int c = channel < 0 ? 0 : channel; c <= (channel < 0 ? EngraveTracker::kPanelChannel : channel); ++c)
+    lastHeld = lastHeld || tracker.isLastHeldOn(c);
+  if (lastHeld && (key < 0 || key == tracker.lastNoteNumber())) tracker.noteOff(audioNow());
+  for (int n = 0; n < 128; ++n)
+    if (key < 0 || n == key) heldByPedal[static_cast<size_t>(n)] = false;
+  engine->chokeNote(key);
+}
+
+bool Vorrel::GetVoiceInfo(uint32_t& count, uint32_t& capacity) const {
+  count = static_cast<uint32_t>(std::clamp(GetParam(kVoices)->Int(), 1, vorrel::dsp::kNumVoices));
+  capacity = vorrel::dsp::kNumVoices;
+  return true;
+}
+
 void Vorrel::drainPanelQueue() {
   UiNoteEvent ev;
   const bool mpe = !velocityLengthMode.load(std::memory_order_acquire);

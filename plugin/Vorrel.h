@@ -49,6 +49,8 @@ class Vorrel final : public vfw::Plugin {
   void ProcessMidiMsg(const vfw::MidiMsg& msg) override;
   void OnReset() override;
   void GetBusName(vfw::Route dir, int busIdx, int nBuses, std::string& name) const override;
+  void OnNoteChoke(int key, int channel) override;
+  bool GetVoiceInfo(uint32_t& count, uint32_t& capacity) const override;
 
   // Editor sizing, called from the editor thread.
   bool hostTakesUIThreadResize() const { return true; }
@@ -87,6 +89,7 @@ class Vorrel final : public vfw::Plugin {
   };
 
   void prepare();
+  bool twinsWanted() const;  // the layout has extra buses and the host has one of them switched on
   void syncTraceIfStale();
   void drainPanelQueue();
   void trackerNoteOn(int note, int channel, double velocity01);
