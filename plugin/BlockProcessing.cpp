@@ -53,6 +53,12 @@ bool Vorrel::twinsWanted() const {
   return (buses > 1 && IsOutputBusActive(1)) || (buses > 2 && IsOutputBusActive(2));
 }
 
+void Vorrel::followBuses() {
+  const bool want = twinsWanted();
+  if (!want && engine->isBareEnabled()) engine->switchOffBareBank();
+  engine->setBareEnabled(want);
+}
+
 // The machine memory is not shared yet: the engine's trace stays at zero.
 void Vorrel::syncTraceIfStale() {}
 
@@ -77,8 +83,7 @@ void Vorrel::ProcessBlock(double**, double** outputs, int nFrames) {
   const bool pairB = bareOn;
   const bool bareWanted = bareOn && connected(2) && connected(3);
   const bool wearWanted = wearOn && connected(4) && connected(5);
-  if (!pairA && engine->isBareEnabled()) engine->switchOffBareBank();
-  engine->setBareEnabled(pairA);
+  followBuses();
 
   const int chunk = static_cast<int>(std::min(scratch[1].size(), scratch[2].size()));
   const int voices = GetParam(kVoices)->Int();

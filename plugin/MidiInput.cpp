@@ -47,6 +47,7 @@ void Vorrel::trackerNoteOn(int note, int channel, double velocity01) {
 }
 
 void Vorrel::engineNoteOn(int note, int velocity) {
+  followBuses();  // a bus switched on since the last block gives this note its twin already
   engine->noteOn(note, velocity, snapshotVoiceParams(), GetParam(kVoices)->Int());
 }
 

@@ -90,6 +90,7 @@ class Vorrel final : public vfw::Plugin {
 
   void prepare();
   bool twinsWanted() const;  // the layout has extra buses and the host has one of them switched on
+  void followBuses();        // the engine's twins on or off as twinsWanted says
   void syncTraceIfStale();
   void drainPanelQueue();
   void trackerNoteOn(int note, int channel, double velocity01);
