@@ -1,4 +1,4 @@
-// Four-lane double vectors (GCC vector extensions) and accurate exp, tanh and small-angle tan on them.
+// Four-lane double vectors (GCC vector extensions) and exp, tanh and small-angle tan on them, accurate to 1e-9.
 #pragma once
 
 #include <cstdint>
@@ -30,23 +30,18 @@ using v4i = int64_t __attribute__((vector_size(32)));
   return out;
 }
 
-// exp(r) - 1 for |r| <= ln2 / 2 by Taylor series to r^14: error below 1e-17.
+// exp(r) - 1 for |r| <= ln2 / 2 by its Taylor series to r^8, in Estrin's scheme for a short dependency chain.
+// The first omitted term bounds the relative error: (ln2 / 2)^8 / 9! < 6e-10, far below what audio needs.
 [[gnu::always_inline]] inline v4d vexpm1Reduced(v4d r) {
-  v4d p = splat(1.0 / 87178291200.0);  // 1/14!
-  p = p * r + 1.0 / 6227020800.0;
-  p = p * r + 1.0 / 479001600.0;
-  p = p * r + 1.0 / 39916800.0;
-  p = p * r + 1.0 / 3628800.0;
-  p = p * r + 1.0 / 362880.0;
-  p = p * r + 1.0 / 40320.0;
-  p = p * r + 1.0 / 5040.0;
-  p = p * r + 1.0 / 720.0;
-  p = p * r + 1.0 / 120.0;
-  p = p * r + 1.0 / 24.0;
-  p = p * r + 1.0 / 6.0;
-  p = p * r + 0.5;
-  p = p * r + 1.0;
-  return p * r;
+  const v4d r2 = r * r;
+  const v4d r4 = r2 * r2;
+  const v4d p01 = r * 0.5 + 1.0;                                 // 1 + r/2
+  const v4d p23 = r * (1.0 / 24.0) + 1.0 / 6.0;                  // 1/3! + r/4!
+  const v4d p45 = r * (1.0 / 720.0) + 1.0 / 120.0;               // 1/5! + r/6!
+  const v4d p67 = r * (1.0 / 40320.0) + 1.0 / 5040.0;            // 1/7! + r/8!
+  const v4d lo = p23 * r2 + p01;
+  const v4d hi = p67 * r2 + p45;
+  return (hi * r4 + lo) * r;
 }
 
 // Splits x = n ln2 + r with |r| <= ln2 / 2; x must lie within about +-708.
@@ -58,6 +53,7 @@ using v4i = int64_t __attribute__((vector_size(32)));
   return (x - n * kLn2Hi) - n * kLn2Lo;
 }
 
+// exp with relative error below 1e-9.
 [[gnu::always_inline]] inline v4d vexp(v4d x) {
   x = vmax(vmin(x, splat(709.0)), splat(-708.0));
   v4d n;
@@ -65,7 +61,7 @@ using v4i = int64_t __attribute__((vector_size(32)));
   return (vexpm1Reduced(r) + 1.0) * vpow2i(n);
 }
 
-// tanh through expm1, so small arguments keep their full relative precision.
+// tanh through expm1, so small arguments keep their relative precision: relative error below 1e-9.
 [[gnu::always_inline]] inline v4d vtanh(v4d x) {
   const v4d ax = vmin(vabs(x), splat(20.0));  // tanh(20) is 1 in double precision
   v4d n;
@@ -76,30 +72,24 @@ using v4i = int64_t __attribute__((vector_size(32)));
   return x < 0.0 ? -t : t;
 }
 
-// tan(x) for 0 <= x <= 0.75 by the sine and cosine series: error below 1e-17.
+// tan(x) for 0 <= x <= 0.75 by the sine series to x^11 and the cosine series to x^12: relative error below 1e-11.
 [[gnu::always_inline]] inline v4d vtanSmall(v4d x) {
   const v4d x2 = x * x;
-  v4d s = splat(1.0 / 355687428096000.0);  // 1/17!
-  s = s * x2 - 1.0 / 1307674368000.0;
-  s = s * x2 + 1.0 / 6227020800.0;
-  s = s * x2 - 1.0 / 39916800.0;
+  v4d s = splat(-1.0 / 39916800.0);  // -1/11!
   s = s * x2 + 1.0 / 362880.0;
   s = s * x2 - 1.0 / 5040.0;
   s = s * x2 + 1.0 / 120.0;
   s = s * x2 - 1.0 / 6.0;
   s = s * x2 + 1.0;
   s = s * x;
-  v4d c = splat(1.0 / 6402373705728000.0);  // 1/18!
-  c = c * x2 - 1.0 / 20922789888000.0;
-  c = c * x2 + 1.0 / 87178291200.0;
-  c = c * x2 - 1.0 / 479001600.0;
-  c = c * x2 + 1.0 / 3628800.0;
-  c = c * x2 - 1.0 / 40320.0;
-  c = c * x2 + 1.0 / 720.0;
-  c = c * x2 - 1.0 / 24.0;
-  c = c * x2 + 0.5;
-  c = c * x2 - 1.0;
-  return s / -c;
+  v4d c = splat(1.0 / 479001600.0);  // 1/12!
+  c = c * x2 - 1.0 / 3628800.0;
+  c = c * x2 + 1.0 / 40320.0;
+  c = c * x2 - 1.0 / 720.0;
+  c = c * x2 + 1.0 / 24.0;
+  c = c * x2 - 0.5;
+  c = c * x2 + 1.0;
+  return s / c;
 }
 
 }  // namespace vorrel::dsp
