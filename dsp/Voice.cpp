@@ -250,6 +250,9 @@ void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vec
   ladderPrev = 0.0;
   resRelease = resReleaseMul = gate = gateMul = 1.0;
   fadeLength = std::max(1, static_cast<int>(0.002 * fs));
+  envInvAttack = 1.0 / std::max(1e-6, p.attackMs / 1000.0);
+  envInvDecay = 1.0 / std::max(1e-6, p.decayMs / 1000.0);
+  envInvRelease = 1.0 / std::max(1e-6, p.releaseMs / 1000.0);
   chunkB2 = 0.0;
   chunkCount = 0;
 
@@ -311,15 +314,49 @@ double Voice::envelope(double t) const {
   const double s = params.sustain;
   double env;
   if (t < a) {
-    env = t / std::max(1e-6, a);
+    env = t * envInvAttack;
   } else if (t < a + d) {
-    env = 1.0 + (t - a) * (s - 1.0) / std::max(1e-6, d);
+    env = 1.0 + (t - a) * (s - 1.0) * envInvDecay;
   } else {
     env = s;
   }
   const double r = held ? 1e9 : releaseTime;
-  if (t > r) env = s * std::exp((r - t) / std::max(1e-6, params.releaseMs / 1000.0));
+  if (t > r) env = s * std::exp((r - t) * envInvRelease);
   return std::clamp(env, 0.0, 1.0);
+}
+
+void Voice::exciterBlock(double* x, int n) {
+  const double dtime = 1.0 / fs;
+  const int fam = params.exciterFamily;
+  if (params.exciterVariant != 0 || fam < 0 || fam > 2) {
+    // Grain draws its noise sparsely and the oscillators barely draw any: one sample at a time.
+    const double start = time;
+    for (int i = 0; i < n; ++i) {
+      x[i] = exciterSample();
+      if (body.ramping) oscFreq *= oscStep;
+      time += dtime;
+    }
+    time = start;
+    return;
+  }
+  // The filtered-noise families draw one Gaussian per sample: the whole slice of them at once.
+  noise.gaussBlock(gaussNow, n);
+  const double level = 0.3 + 0.7 * velocity / 127.0;
+  double t = time;
+  for (int i = 0; i < n; ++i) {
+    noiseEnv *= noiseMul;
+    const double g = gaussNow[i];
+    if (fam == 2) {
+      noiseState = 0.95 * noiseState + 0.05 * (1.0 - bowDecay) * noiseEnv * g;
+      bowDecay *= bowMul;
+    } else if (fam == 1) {
+      noiseState = 0.7 * noiseState + 0.3 * noiseEnv * g;
+    } else {
+      noiseState = 0.92 * noiseState + 0.08 * noiseEnv * g;
+    }
+    x[i] = level * noiseState * envelope(t);
+    t += dtime;
+  }
 }
 
 double Voice::exciterSample() {

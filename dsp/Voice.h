@@ -68,6 +68,8 @@ class Voice {
   double fadeLevel() const { return stealTotal > 0 ? static_cast<double>(stealLeft) / stealTotal : releaseGain; }
 
   double exciterSample();
+  // The next n exciter samples from the voice's present time on, without advancing it.
+  void exciterBlock(double* x, int n);
 
   // Engine-visible state, audio thread only.
   bool active = false;
@@ -97,12 +99,15 @@ class Voice {
   double kAt[kSliceFrames];   // resonance per sample (lowered after release)
   double tAt[kSliceFrames];   // note time per sample
   double yOut[kSliceFrames];  // ladder output
+  double excite[kSliceFrames];  // exciter samples of the slice
+  double gaussNow[kSliceFrames];  // the noise they are made of
 
   int modeCount() const { return body.count; }
   const ModeBank& bodyBank() const { return body; }
 
  private:
   double envelope(double t) const;
+  double envInvAttack = 0.0, envInvDecay = 0.0, envInvRelease = 0.0;  // 1 / stage length in seconds
 
   double currentFreq = 440.0;
   double baseFreq = 440.0;

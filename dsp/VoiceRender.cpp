@@ -12,8 +12,9 @@ namespace vorrel::dsp {
 VORREL_HOT_LOOP void Voice::renderPre(int first, int n) {
   const double dtime = 1.0 / fs;
   const int bodyVecs = body.vecs;
+  exciterBlock(excite, n);
   for (int i = first; i < first + n; ++i) {
-    const double x = exciterSample();
+    const double x = excite[i - first];
     double bsum;
     if (!selfExcited) {
       const v4d xv = splat(x);
@@ -91,7 +92,6 @@ VORREL_HOT_LOOP void Voice::renderPre(int first, int n) {
     if (body.ramping) {
       body.step();
       for (int p = 0; p < partnerCount; ++p) partnerBanks[p].step();
-      oscFreq *= oscStep;
     }
     xin[i] = s * gainInv;
     kAt[i] = k;
