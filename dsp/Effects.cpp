@@ -115,19 +115,21 @@ void DcBlocker::prepare(double sr) {
 }
 
 void DcBlocker::process(double* left, double* right, int n) {
-  double* io[2] = {left, right};
-  for (int ch = 0; ch < 2; ++ch) {
-    double x1 = lastIn[ch], y1 = lastOut[ch];
-    double* data = io[ch];
-    for (int i = 0; i < n; ++i) {
-      const double x = data[i];
-      y1 = x - x1 + pole * y1;
-      x1 = x;
-      data[i] = y1;
-    }
-    lastIn[ch] = x1;
-    lastOut[ch] = y1;
+  // Both channels in one pass: two independent recurrences keep the core busy.
+  double xl = lastIn[0], yl = lastOut[0], xr = lastIn[1], yr = lastOut[1];
+  for (int i = 0; i < n; ++i) {
+    const double l = left[i], r = right[i];
+    yl = (l - xl) + pole * yl;
+    yr = (r - xr) + pole * yr;
+    xl = l;
+    xr = r;
+    left[i] = yl;
+    right[i] = yr;
   }
+  lastIn[0] = xl;
+  lastOut[0] = yl;
+  lastIn[1] = xr;
+  lastOut[1] = yr;
 }
 
 }  // namespace vorrel::dsp

@@ -133,8 +133,7 @@ void VorrelEngine::noteOff(int note, double damper) {
   const double b = std::max(30.0, r);
   for (int i = 0; i < kVoiceSlots; ++i) {
     const Voice& v = voices[static_cast<size_t>(i)];
-    if (v.active && v.held && !v.fading && v.note == note)
-      releaseVoice(i, r, std::exp(-a / rate), std::exp(-b / rate));
+    if (v.active && v.held && !v.fading && v.note == note) releaseVoice(i, r, std::exp(-a / rate), std::exp(-b / rate));
   }
 }
 

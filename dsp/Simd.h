@@ -14,7 +14,9 @@ using v4i = int64_t __attribute__((vector_size(32)));
 [[gnu::always_inline]] inline v4d vmin(v4d a, v4d b) { return a < b ? a : b; }
 [[gnu::always_inline]] inline v4d vmax(v4d a, v4d b) { return a > b ? a : b; }
 [[gnu::always_inline]] inline v4d vabs(v4d a) { return a < 0.0 ? -a : a; }
-[[gnu::always_inline]] inline v4d vsqrt(v4d a) { return v4d{__builtin_sqrt(a[0]), __builtin_sqrt(a[1]), __builtin_sqrt(a[2]), __builtin_sqrt(a[3])}; }
+[[gnu::always_inline]] inline v4d vsqrt(v4d a) {
+  return v4d{__builtin_sqrt(a[0]), __builtin_sqrt(a[1]), __builtin_sqrt(a[2]), __builtin_sqrt(a[3])};
+}
 [[gnu::always_inline]] inline double hsum(v4d a) { return (a[0] + a[1]) + (a[2] + a[3]); }
 
 // Rounds to the nearest integer (ties to even) for |x| < 2^51.
@@ -36,10 +38,10 @@ using v4i = int64_t __attribute__((vector_size(32)));
 [[gnu::always_inline]] inline v4d vexpm1Reduced(v4d r) {
   const v4d r2 = r * r;
   const v4d r4 = r2 * r2;
-  const v4d p01 = r * 0.5 + 1.0;                                 // 1 + r/2
-  const v4d p23 = r * (1.0 / 24.0) + 1.0 / 6.0;                  // 1/3! + r/4!
-  const v4d p45 = r * (1.0 / 720.0) + 1.0 / 120.0;               // 1/5! + r/6!
-  const v4d p67 = r * (1.0 / 40320.0) + 1.0 / 5040.0;            // 1/7! + r/8!
+  const v4d p01 = r * 0.5 + 1.0;                       // 1 + r/2
+  const v4d p23 = r * (1.0 / 24.0) + 1.0 / 6.0;        // 1/3! + r/4!
+  const v4d p45 = r * (1.0 / 720.0) + 1.0 / 120.0;     // 1/5! + r/6!
+  const v4d p67 = r * (1.0 / 40320.0) + 1.0 / 5040.0;  // 1/7! + r/8!
   const v4d lo = p23 * r2 + p01;
   const v4d hi = p67 * r2 + p45;
   return (hi * r4 + lo) * r;

@@ -25,8 +25,8 @@ struct ModeBank {
   v4d b0[kModeVecs], b1[kModeVecs], a1[kModeVecs], a2[kModeVecs];
   v4d s1[kModeVecs], s2[kModeVecs];
   v4d db0[kModeVecs], db1[kModeVecs], da1[kModeVecs], da2[kModeVecs];  // per-sample steps while ramping
-  int count = 0;  // modes stored; slots past it hold zeros
-  int vecs = 0;   // vectors that hold any mode
+  int count = 0;                                                       // modes stored; slots past it hold zeros
+  int vecs = 0;                                                        // vectors that hold any mode
   bool ramping = false;
 
   void clear();
@@ -91,15 +91,15 @@ class Voice {
   VoiceParams params;
   double fs = 48000.0;
   double f0 = 440.0;
-  double cutoffBase = 0.0;    // cutoffHz x key tracking, fixed per note
-  double ladderDrive = 0.0;   // (2 inharm + 1) x drive
-  double ladder[4] = {};      // stage states
-  double ladderPrev = 0.0;    // previous input sample
-  double xin[kSliceFrames];   // ladder input per sample of the slice
-  double kAt[kSliceFrames];   // resonance per sample (lowered after release)
-  double tAt[kSliceFrames];   // note time per sample
-  double yOut[kSliceFrames];  // ladder output
-  double excite[kSliceFrames];  // exciter samples of the slice
+  double cutoffBase = 0.0;        // cutoffHz x key tracking, fixed per note
+  double ladderDrive = 0.0;       // (2 inharm + 1) x drive
+  double ladder[4] = {};          // stage states
+  double ladderPrev = 0.0;        // previous input sample
+  double xin[kSliceFrames];       // ladder input per sample of the slice
+  double kAt[kSliceFrames];       // resonance per sample (lowered after release)
+  double tAt[kSliceFrames];       // note time per sample
+  double yOut[kSliceFrames];      // ladder output
+  double excite[kSliceFrames];    // exciter samples of the slice
   double gaussNow[kSliceFrames];  // the noise they are made of
 
   int modeCount() const { return body.count; }
@@ -111,8 +111,8 @@ class Voice {
 
   double currentFreq = 440.0;
   double baseFreq = 440.0;
-  double oscFreq = 440.0;   // the oscillator's pitch, swept per sample while a glide ramps
-  double oscStep = 1.0;     // its per-sample ratio during the ramp
+  double oscFreq = 440.0;                              // the oscillator's pitch, swept per sample while a glide ramps
+  double oscStep = 1.0;                                // its per-sample ratio during the ramp
   double rampBodyScale = 1.0, rampPartnerScale = 1.0;  // where the running ramp ends
   ModeBank body;
   ModeBank partnerBanks[kMaxPartners];
@@ -149,6 +149,9 @@ class Voice {
 
   int stealLeft = 0, stealTotal = 0;  // samples of the steal fade left, and its length (0 = none)
 };
+
+// The bare resonator recurrence of one bank over n input samples, returning the summed output; for benchmarks.
+double resonatorKernel(ModeBank& bank, const double* x, int n);
 
 // Mode energy of one resonator: with the zero (b1) as the calibration uses it, or all-pole.
 double modeEnergy(double frequency, double amplitude, double quality, double fs, bool withZero);

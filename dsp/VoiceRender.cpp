@@ -102,6 +102,22 @@ VORREL_HOT_LOOP void Voice::renderPre(int first, int n) {
   }
 }
 
+VORREL_HOT_LOOP double resonatorKernel(ModeBank& bank, const double* x, int n) {
+  double total = 0.0;
+  for (int i = 0; i < n; ++i) {
+    const v4d xv = splat(x[i]);
+    v4d acc = splat(0.0);
+    for (int v = 0; v < bank.vecs; ++v) {
+      const v4d y = bank.b0[v] * xv + bank.s1[v];
+      bank.s1[v] = bank.s2[v] - bank.a1[v] * y;
+      bank.s2[v] = bank.b1[v] * xv - bank.a2[v] * y;
+      acc += y;
+    }
+    total += hsum(acc);
+  }
+  return total;
+}
+
 void Voice::endChunk() {
   const double rms = chunkCount < 1 ? 0.0 : std::sqrt(chunkB2 / chunkCount);
   strikeLevel += (rms / 0.03245216773144158 - strikeLevel) * (1.0 - std::exp(-512.0 / (0.6 * fs)));

@@ -159,8 +159,8 @@ class Plugin {
 
   // Voice info and port activation: any thread writes, audio and main read.
   static constexpr uint32_t kRequestVoiceInfo = 1u << 7;
-  std::atomic<int64_t> announcedVoiceCount{-1};     // the count the host was last told of, or asked about
-  std::atomic<uint32_t> inactiveOutputBuses{0};     // bit per bus the host switched off
+  std::atomic<int64_t> announcedVoiceCount{-1};  // the count the host was last told of, or asked about
+  std::atomic<uint32_t> inactiveOutputBuses{0};  // bit per bus the host switched off
 
   std::atomic<double> sampleRate{48000.0};  // written at activate (main), read anywhere
   std::atomic<int> blockSize{512};

@@ -59,8 +59,7 @@ TEST(NoteDialect, WildcardNoteOffChokeAndPressure) {
 
 TEST(NoteDialect, VoiceInfoFollowsTheVoicesParameter) {
   DirectVorrel v(1);
-  const auto* ext =
-      static_cast<const clap_plugin_voice_info_t*>(v.clap->get_extension(v.clap, CLAP_EXT_VOICE_INFO));
+  const auto* ext = static_cast<const clap_plugin_voice_info_t*>(v.clap->get_extension(v.clap, CLAP_EXT_VOICE_INFO));
   ASSERT_NE(ext, nullptr);
   clap_voice_info_t info{};
   ASSERT_TRUE(ext->get(v.clap, &info));
