@@ -35,7 +35,9 @@ void ModeBank::setMode(int j, double frequency, double amplitude, double quality
   setAt(amp, j, amplitude);
   setAt(q, j, quality);
   count = j + 1;
-  vecs = (count + 3) / 4;
+  // Modes of zero amplitude never move (their input gain b0 is zero), so the vectors past the last audible
+  // mode are not run.
+  if (amplitude != 0.0) vecs = j / 4 + 1;
 }
 
 // The two-pole resonator of one mode; frequencies above 0.45 fs are held there.
