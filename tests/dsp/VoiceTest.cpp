@@ -279,11 +279,11 @@ TEST(Voice, GlideSweepsInStepsOfAFewCents) {
 }
 
 TEST(Voice, SelfExcitationNeverSettlesOnDc) {
-  // Every body with noise, mallet and saw excitation, low notes, a trace on every mode or on the lowest ones.
+  // Every body with grain and saw excitation, low notes, a trace on every mode or on the lowest ones.
   double everywhere[kMaxModes], low[kMaxModes] = {};
   for (int i = 0; i < kMaxModes; ++i) everywhere[i] = 3.0;
   for (int i = 0; i < 4; ++i) low[i] = 6.0;
-  const int fams[3][2] = {{3, 0}, {1, 0}, {1, 1}};
+  const int fams[2][2] = {{3, 0}, {1, 1}};
   for (int b = 0; b < kNumBodies; ++b)
     for (const auto& f : fams)
       for (int note : {24, 40})
@@ -296,11 +296,11 @@ TEST(Voice, SelfExcitationNeverSettlesOnDc) {
           p.bodyDecay = 150.0;
           p.imprint = 1.0;
           auto v = started(p, note, 127, trace);
-          const auto out = renderVoice(*v, 48000);
+          const auto out = renderVoice(*v, 36000);
           double mean = 0.0, square = 0.0;
           for (size_t i = 24000; i < out.size(); ++i) {
-            mean += out[i] / 24000.0;
-            square += out[i] * out[i] / 24000.0;
+            mean += out[i] / 12000.0;
+            square += out[i] * out[i] / 12000.0;
           }
           // A latched note is all offset (mean = RMS); the saw's own offset is about a tenth of its RMS.
           EXPECT_LT(std::fabs(mean), 0.25 * std::sqrt(square))
