@@ -24,9 +24,10 @@ struct ModeBank {
   v4d q[kModeVecs];
   v4d b0[kModeVecs], b1[kModeVecs], a1[kModeVecs], a2[kModeVecs];
   v4d s1[kModeVecs], s2[kModeVecs];
-  v4d db0[kModeVecs], db1[kModeVecs], da1[kModeVecs], da2[kModeVecs];  // per-sample steps while ramping
-  int count = 0;                                                       // modes stored; slots past it hold zeros
-  int vecs = 0;                                                        // vectors up to the last mode with any amplitude
+  // Per-sample coefficient steps while ramping.
+  v4d db0[kModeVecs], db1[kModeVecs], da1[kModeVecs], da2[kModeVecs];
+  int count = 0;  // modes stored; slots past it hold zeros
+  int vecs = 0;   // vectors up to the last mode with any amplitude
   bool ramping = false;
 
   void clear();
