@@ -115,8 +115,14 @@ void DcBlocker::prepare(double sr) {
 }
 
 void DcBlocker::process(double* left, double* right, int n) {
-  // Both channels in one pass: two independent recurrences keep the core busy.
   double xl = lastIn[0], yl = lastOut[0], xr = lastIn[1], yr = lastOut[1];
+  if (xl == 0.0 && yl == 0.0 && xr == 0.0 && yr == 0.0) {
+    // At rest, silence passes unchanged: a quick scan spares the recurrence while nothing sounds.
+    bool any = false;
+    for (int i = 0; i < n; ++i) any |= (left[i] != 0.0) | (right[i] != 0.0);
+    if (!any) return;
+  }
+  // Both channels in one pass: two independent recurrences keep the core busy.
   for (int i = 0; i < n; ++i) {
     const double l = left[i], r = right[i];
     yl = (l - xl) + pole * yl;
@@ -126,6 +132,8 @@ void DcBlocker::process(double* left, double* right, int n) {
     left[i] = yl;
     right[i] = yr;
   }
+  // Once the input has stopped, a remainder below 1e-20 is let go so the filter can come to rest.
+  if (xl == 0.0 && xr == 0.0 && std::fabs(yl) < 1e-20 && std::fabs(yr) < 1e-20) yl = yr = 0.0;
   lastIn[0] = xl;
   lastOut[0] = yl;
   lastIn[1] = xr;
