@@ -3,6 +3,7 @@
 
 #include "Entry.h"
 #include "Plugin.h"
+#include "PresetLoad.h"
 
 #include <clap/ext/note-ports.h>
 
@@ -210,6 +211,8 @@ const void* ClapAdapter::getExtension(const clap_plugin_t* plugin, const char* i
   }
   if (!std::strcmp(id, CLAP_EXT_AUDIO_PORTS_ACTIVATION) || !std::strcmp(id, CLAP_EXT_AUDIO_PORTS_ACTIVATION_COMPAT))
     return &portsActivation;
+  if (!std::strcmp(id, CLAP_EXT_PRESET_LOAD) || !std::strcmp(id, CLAP_EXT_PRESET_LOAD_COMPAT))
+    return presetLoadExtension();
   return nullptr;
 }
 

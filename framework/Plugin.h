@@ -63,6 +63,8 @@ class Plugin {
   // Voices in use as the plug-in's setting has it and the most it can play; false when not offered.
   // Called on any thread, so it may only read atomics.
   virtual bool GetVoiceInfo(uint32_t& /*count*/, uint32_t& /*capacity*/) const { return false; }
+  // The host's preset-load extension: kind and location as the preset-discovery provider declared them.
+  virtual bool LoadPresetFromLocation(uint32_t kind, const char* location, const char* loadKey);  // main
 
   // i must be a valid index; host-supplied ids go through ParamOrNull.
   Param* GetParam(int i) { return &params[static_cast<size_t>(i)]; }

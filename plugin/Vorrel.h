@@ -8,6 +8,7 @@
 #include "Params.h"
 #include "Plugin.h"
 #include "SpscRing.h"
+#include "UserPreset.h"
 
 #include <array>
 #include <atomic>
@@ -51,6 +52,26 @@ class Vorrel final : public vfw::Plugin {
   void GetBusName(vfw::Route dir, int busIdx, int nBuses, std::string& name) const override;
   void OnNoteChoke(int key, int channel) override;
   bool GetVoiceInfo(uint32_t& count, uint32_t& capacity) const override;
+  bool LoadPresetFromLocation(uint32_t kind, const char* location, const char* loadKey) override;
+
+  // Presets: the editor thread, the timer thread (Program Change) and the host's main thread (preset-load).
+  // Recalls return whether a preset was found and applied.
+  bool recallPreset(int index, bool fromEditor);
+  bool recallUserPreset(const std::string& name, bool fromEditor);
+  void captureTrackPreset(vorrel::UserPreset& out) const;
+  bool savePreset(const std::string& name);
+  bool deletePresetByName(const std::string& name);
+  bool renamePresetByName(const std::string& oldName, const std::string& newName);
+  std::string uiPresetName() const;
+  int uiPresetAbsIndex() const;
+  int uiPresetCount() const;
+  std::vector<std::string> uiUserPresetNames() const;
+  bool presetEdited() const;
+  bool uiProgramChangeEnabled() const;
+  void uiSetProgramChangeEnabled(bool on);
+  int32_t uiLastProgramChange() const { return lastProgramChange.load(std::memory_order_acquire); }
+  int32_t presetRecalledCount() const { return presetRecalled.load(std::memory_order_acquire); }
+  const std::string& userPresetPath() const { return presetLibraryPath; }
 
   // Editor sizing, called from the editor thread.
   bool hostTakesUIThreadResize() const { return true; }
@@ -80,6 +101,8 @@ class Vorrel final : public vfw::Plugin {
   vorrel::dsp::VoiceParams snapshotVoiceParams() const;
 
  private:
+  friend class VorrelPanelSource;  // the editor panel's read-only view
+
   // Written by presets on the control or main thread, read by the audio thread at each note-on.
   struct TrackExtras {
     std::atomic<double> tiltOffset{0.35};
@@ -91,6 +114,12 @@ class Vorrel final : public vfw::Plugin {
   void prepare();
   bool twinsWanted() const;  // the layout has extra buses and the host has one of them switched on
   void followBuses();        // the engine's twins on or off as twinsWanted says
+  void idlePresetsAndProgramChange();
+  bool loadUserPresets();
+  void applyPreset(const vorrel::PresetValues& values, const vorrel::PresetHas& has, int count,
+                   const vorrel::TrackExtraValues& extraValues, const std::string& name, bool fromEditor);
+  bool matchesPreset(const vorrel::PresetValues& values, const vorrel::PresetHas& has, int count) const;
+  void announcePresetLibraryChange();
   void syncTraceIfStale();
   void drainPanelQueue();
   void trackerNoteOn(int note, int channel, double velocity01);
@@ -115,6 +144,15 @@ class Vorrel final : public vfw::Plugin {
   std::string trackName;            // guarded by instanceMutex
   TrackExtras extras;
   bool programChangeEnabled = true;  // guarded by instanceMutex
+
+  // The user library as last read; the file itself is the truth.
+  std::vector<vorrel::UserPreset> userPresets;  // guarded by instanceMutex; file order
+  const std::string presetLibraryPath;          // fixed at construction
+  // Timer thread only: whether the library was read once, and the preset generation it was read at.
+  bool userPresetsLoaded = false;
+  uint64_t seenPresetGeneration = 0;
+  std::atomic<int32_t> lastProgramChange{-1};  // timer thread writes, editor reads
+  std::atomic<int32_t> presetRecalled{0};      // timer thread advances, editor reads
 
   // Audio thread (and OnReset while processing is stopped).
   std::unique_ptr<vorrel::dsp::VorrelEngine> engine;
