@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -78,7 +79,30 @@ std::unique_ptr<Scene> idle() {
 }
 
 std::map<std::string, double> gFactors;
-std::map<std::string, double> gStageUs;  // CPU microseconds per 512-sample block
+std::map<std::string, double> gStageUs;   // CPU microseconds per 512-sample block
+std::map<std::string, double> gKernelUs;  // CPU microseconds per kernel run
+
+// The processor, for every figure printed: the model name and, to tell generations apart, family and model.
+std::string cpuModel() {
+  std::FILE* f = std::fopen("/proc/cpuinfo", "r");
+  if (!f) return "unknown";
+  char line[256];
+  std::string name = "unknown", family, model;
+  auto value = [](const char* l) {
+    const char* c = std::strchr(l, ':');
+    std::string v = c ? c + 1 : "";
+    while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.erase(v.begin());
+    while (!v.empty() && (v.back() == '\n' || v.back() == ' ')) v.pop_back();
+    return v;
+  };
+  while (std::fgets(line, sizeof line, f)) {
+    if (!std::strncmp(line, "model name", 10) && name == "unknown") name = value(line);
+    if (!std::strncmp(line, "cpu family", 10) && family.empty()) family = value(line);
+    if (!std::strncmp(line, "model\t", 6) && model.empty()) model = value(line);
+  }
+  std::fclose(f);
+  return name + " (family " + family + ", model " + model + ")";
+}
 
 void runScene(benchmark::State& state, std::unique_ptr<Scene> (*make)(), const char* name) {
   auto scene = make();
@@ -102,9 +126,8 @@ void BM_StageExciter(benchmark::State& state) {
   auto s = worst();
   Voice& v = firstVoice(*s);
   for (auto _ : state) {
-    double acc = 0;
-    for (int i = 0; i < kBlock; ++i) acc += v.exciterSample();
-    benchmark::DoNotOptimize(acc);
+    v.exciterBlock(v.xin, kBlock);
+    benchmark::DoNotOptimize(v.xin);
   }
 }
 
@@ -182,6 +205,32 @@ void BM_DecayedTail(benchmark::State& s) { tailScene(s, true); }
 BENCHMARK(BM_LoudNotes);
 BENCHMARK(BM_DecayedTail);
 
+// Bare kernels, so the stages can be judged against what this machine does at best.
+void BM_KernelResonators(benchmark::State& state) {
+  auto s = worst();
+  ModeBank bank = firstVoice(*s).bodyBank();
+  std::vector<double> x(kBlock);
+  for (int i = 0; i < kBlock; ++i) x[static_cast<size_t>(i)] = std::sin(i * 0.37);
+  for (auto _ : state) benchmark::DoNotOptimize(resonatorKernel(bank, x.data(), kBlock));
+}
+
+void BM_KernelLadder(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(ladderKernel(32, kBlock * 16));
+}
+
+void BM_KernelNoise(benchmark::State& state) {
+  NoiseSource noise;
+  noise.seed(3);
+  double out[kBlock];
+  for (auto _ : state) {
+    noise.gaussBlock(out, kBlock);
+    benchmark::DoNotOptimize(out);
+  }
+}
+
+BENCHMARK(BM_KernelResonators);
+BENCHMARK(BM_KernelLadder);
+BENCHMARK(BM_KernelNoise);
 BENCHMARK(BM_StageExciter);
 BENCHMARK(BM_StageBody);
 BENCHMARK(BM_StageBodyAndPartners);
@@ -200,6 +249,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
     for (const Run& r : runs) {
       const std::string name = r.benchmark_name();
       if (name.rfind("BM_Stage", 0) == 0) gStageUs[name.substr(8)] = r.GetAdjustedCPUTime() * 1e-3;
+      if (name.rfind("BM_Kernel", 0) == 0) gKernelUs[name.substr(9)] = r.GetAdjustedCPUTime() * 1e-3;
       const auto it = r.counters.find("realtime");
       if (it == r.counters.end()) continue;
       if (name.find("Worst") != std::string::npos) gFactors["worst"] = it->second;
@@ -215,19 +265,38 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   SummaryReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
+  std::printf("cpu %s\n", cpuModel().c_str());
   // The worst case per block: 32 voices excite, 32 bodies ring, 16 voices drive partners, one ladder pass, 3 chains.
-  if (gStageUs.size() == 5) {
+  if (gStageUs.size() == 5 && gKernelUs.size() == 3) {
     const double budget = kBlock / kRate * 1e6;
     const double exciter = 32 * gStageUs["Exciter"];
     const double body = 32 * (gStageUs["Body"] - gStageUs["Exciter"]);
     const double partners = 16 * (gStageUs["BodyAndPartners"] - gStageUs["Body"]);
     const double ladder = gStageUs["LadderX8"];
     const double effects = gStageUs["Effects"];
+    // Kernel rates: mode-samples, voice sub-steps and Gaussians per microsecond.
+    const double modeRate = kMaxModes * kBlock / gKernelUs["Resonators"];
+    const double stepRate = 32.0 * kBlock * 16 / gKernelUs["Ladder"];
+    const double noiseRate = kBlock / gKernelUs["Noise"];
+    std::printf("kernel resonators %.0f M mode-samples/s\n", modeRate);
+    std::printf("kernel ladder     %.2f ns per voice sub-step\n", 1e3 / stepRate);
+    std::printf("kernel noise      %.0f M Gaussians/s\n", noiseRate);
     std::printf("worst-case stages per %d-sample block (%.0f us of audio):\n", kBlock, budget);
-    const std::pair<const char*, double> stages[] = {
-        {"resonators", body}, {"partners", partners}, {"exciter", exciter}, {"ladder", ladder}, {"effects", effects}};
-    for (const auto& [name, us] : stages)
-      std::printf("  stage %-10s %8.1f us  %5.1f %% of real time\n", name, us, 100.0 * us / budget);
+    struct Stage {
+      const char* name;
+      double us, work, kernelRate;  // work in kernel units per block
+    };
+    const Stage stages[] = {{"resonators", body, 32.0 * kMaxModes * kBlock, modeRate},
+                            {"partners", partners, 16.0 * 3 * kMaxModes * kBlock, modeRate},
+                            {"exciter", exciter, 32.0 * kBlock, noiseRate},
+                            {"ladder", ladder, 32.0 * kBlock * 16, stepRate},
+                            {"effects", effects, 0.0, 0.0}};
+    for (const Stage& st : stages) {
+      std::printf("  stage %-10s %8.1f us  %5.1f %% of real time", st.name, st.us, 100.0 * st.us / budget);
+      if (st.kernelRate > 0 && st.us > 0)
+        std::printf("  runs at %5.1f %% of its kernel's rate", 100.0 * st.work / st.us / st.kernelRate);
+      std::printf("\n");
+    }
   }
   for (const char* k : {"worst", "typical", "idle"})
     if (gFactors.count(k))

@@ -109,4 +109,35 @@ void EffectChain::process(double* left, double* right, int n, double delayMs, do
   }
 }
 
+void DcBlocker::prepare(double sr) {
+  pole = std::exp(-2.0 * M_PI * kCornerHz / sr);
+  lastIn[0] = lastIn[1] = lastOut[0] = lastOut[1] = 0.0;
+}
+
+void DcBlocker::process(double* left, double* right, int n) {
+  double xl = lastIn[0], yl = lastOut[0], xr = lastIn[1], yr = lastOut[1];
+  if (xl == 0.0 && yl == 0.0 && xr == 0.0 && yr == 0.0) {
+    // At rest, silence passes unchanged: a quick scan spares the recurrence while nothing sounds.
+    bool any = false;
+    for (int i = 0; i < n; ++i) any |= (left[i] != 0.0) | (right[i] != 0.0);
+    if (!any) return;
+  }
+  // Both channels in one pass: two independent recurrences keep the core busy.
+  for (int i = 0; i < n; ++i) {
+    const double l = left[i], r = right[i];
+    yl = (l - xl) + pole * yl;
+    yr = (r - xr) + pole * yr;
+    xl = l;
+    xr = r;
+    left[i] = yl;
+    right[i] = yr;
+  }
+  // Once the input has stopped, a remainder below 1e-20 is let go so the filter can come to rest.
+  if (xl == 0.0 && xr == 0.0 && std::fabs(yl) < 1e-20 && std::fabs(yr) < 1e-20) yl = yr = 0.0;
+  lastIn[0] = xl;
+  lastOut[0] = yl;
+  lastIn[1] = xr;
+  lastOut[1] = yr;
+}
+
 }  // namespace vorrel::dsp

@@ -56,4 +56,17 @@ class EffectChain {
   SchroederVerb reverb;
 };
 
+// A one-pole high-pass far below hearing for one stereo pair: what leaves the plug-in carries no DC.
+// Every pair gets the same linear filter, so "Wear" = main - pair A stays exact.
+class DcBlocker {
+ public:
+  static constexpr double kCornerHz = 5.0;
+  void prepare(double sr);
+  void process(double* left, double* right, int n);
+
+ private:
+  double pole = 0.0;
+  double lastIn[2] = {}, lastOut[2] = {};
+};
+
 }  // namespace vorrel::dsp

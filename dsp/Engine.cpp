@@ -27,6 +27,7 @@ void VorrelEngine::prepare(double sampleRate) {
       v.active = false;
     }
   for (EffectChain& c : chains) c.prepare(sampleRate);
+  for (DcBlocker& d : dcBlockers) d.prepare(sampleRate);
   if (!tablesBuilt) {
     for (int b = 0; b < kNumBodies; ++b) {
       const std::vector<double>& list = modeList(b);
@@ -49,49 +50,73 @@ void VorrelEngine::prepare(double sampleRate) {
 }
 
 int VorrelEngine::countTowardLimit() const {
-  // Voices the cap already faded do not count, or lowering the limit would cascade through every held note.
+  // Every voice that still sounds counts, released ones too; only voices already being faded out
+  // (stolen or capped) do not, so lowering the limit releases the excess once and never cascades.
   int n = 0;
   for (const Voice& v : voices)
-    if (v.active && (v.held || v.releaseRate < kCapRate)) ++n;
+    if (v.active && !v.fading) ++n;
   return n;
+}
+
+int VorrelEngine::freeSlot() const {
+  for (int i = 0; i < kVoiceSlots; ++i)
+    if (!voices[static_cast<size_t>(i)].active) return i;
+  // Every slot busy: reuse the fading voice closest to silence.
+  int pick = -1;
+  double quietest = 2.0;
+  for (int i = 0; i < kVoiceSlots; ++i) {
+    const Voice& v = voices[static_cast<size_t>(i)];
+    if (!v.fading) continue;
+    const double level = v.fadeLevel();
+    if (level < quietest) {
+      quietest = level;
+      pick = i;
+    }
+  }
+  return pick;
+}
+
+void VorrelEngine::stealVoice(int i) {
+  const int samples = static_cast<int>(kStealFadeSeconds * rate);
+  voices[static_cast<size_t>(i)].steal(samples);
+  Voice& t = bareBank[static_cast<size_t>(i)];
+  if (t.active) t.steal(samples);
 }
 
 void VorrelEngine::noteOn(int note, int velocity, const VoiceParams& params, int voiceLimit) {
   refreshPartners(params.body);
-  int firstFree = -1;
   int oldestReleased = -1;
   int oldestHeld = -1;
-  for (int i = 0; i < kNumVoices; ++i) {
+  for (int i = 0; i < kVoiceSlots; ++i) {
     const Voice& v = voices[static_cast<size_t>(i)];
-    if (!v.active) {
-      if (firstFree < 0) firstFree = i;
-    } else if (!v.held) {
+    if (!v.active || v.fading) continue;
+    if (!v.held) {
       if (oldestReleased < 0 || v.time > voices[static_cast<size_t>(oldestReleased)].time) oldestReleased = i;
     } else if (oldestHeld < 0 || v.time > voices[static_cast<size_t>(oldestHeld)].time) {
       oldestHeld = i;
     }
   }
   const int cap = std::clamp(voiceLimit, 1, kNumVoices);
-  int chosen = -1;
-  if (countTowardLimit() < cap && firstFree >= 0) {
-    chosen = firstFree;
-  } else if (oldestReleased >= 0) {
-    chosen = oldestReleased;
-  } else if (oldestHeld >= 0) {
-    chosen = oldestHeld;
+  if (countTowardLimit() >= cap) {
+    // The victim fades out over a few milliseconds in its own slot while the new note starts in another.
+    const int victim = oldestReleased >= 0 ? oldestReleased : oldestHeld;
+    if (victim >= 0) stealVoice(victim);
   }
+  const int chosen = freeSlot();
   if (chosen < 0) return;
   const uint64_t seed = counter++;
   const int body = std::clamp(params.body, 0, kNumBodies - 1);
   Voice& v = voices[static_cast<size_t>(chosen)];
   v.noteOn(note, velocity, params, modeList(body), trace.data(), kMaxModes, partners.data(), nPartners, lastNoteFreq,
            seed);
+  Voice& t = bareBank[static_cast<size_t>(chosen)];
   if (bareEnabled) {
-    Voice& t = bareBank[static_cast<size_t>(chosen)];
     t.noteOn(note, velocity, params, modeList(body), kEmptyTrace, kMaxModes, nullptr, 0, lastNoteFreq, seed);
     // The twin plays at the main voice's loudness; its own loudness stays for pair B.
     t.gainInv = v.gainInv;
     t.velGain = v.velGain;
+  } else {
+    t.active = false;  // a twin left from an earlier note in this slot must not shadow the new one
   }
   lastNoteFreq = 440.0 * std::pow(2.0, (note - 69) / 12.0);
 }
@@ -106,17 +131,24 @@ void VorrelEngine::noteOff(int note, double damper) {
   const double r = 0.5 * std::pow(80.0, std::clamp(damper, 0.0, 1.0));  // 0.5/s undamped .. 40/s
   const double a = std::max(3.0, r);
   const double b = std::max(30.0, r);
-  for (int i = 0; i < kNumVoices; ++i) {
+  for (int i = 0; i < kVoiceSlots; ++i) {
     const Voice& v = voices[static_cast<size_t>(i)];
-    if (v.active && v.held && v.note == note) releaseVoice(i, r, std::exp(-a / rate), std::exp(-b / rate));
+    if (v.active && v.held && !v.fading && v.note == note) releaseVoice(i, r, std::exp(-a / rate), std::exp(-b / rate));
   }
 }
 
 void VorrelEngine::releaseAllHeld() {
   const double mul = std::exp(-kCapRate / rate);
-  for (int i = 0; i < kNumVoices; ++i) {
+  for (int i = 0; i < kVoiceSlots; ++i) {
     const Voice& v = voices[static_cast<size_t>(i)];
-    if (v.active && v.held) releaseVoice(i, kCapRate, mul, mul);
+    if (v.active && v.held && !v.fading) releaseVoice(i, kCapRate, mul, mul);
+  }
+}
+
+void VorrelEngine::chokeNote(int note) {
+  for (int i = 0; i < kVoiceSlots; ++i) {
+    const Voice& v = voices[static_cast<size_t>(i)];
+    if (v.active && !v.stealing() && (note < 0 || v.note == note)) stealVoice(i);
   }
 }
 
@@ -129,21 +161,19 @@ void VorrelEngine::capVoices(int limit) {
   int count = countTowardLimit();
   const double mul = std::exp(-kCapRate / rate);
   while (count > limit) {
-    int pick = -1;
-    for (int i = 0; i < kNumVoices; ++i) {
+    int released = -1;
+    int held = -1;
+    for (int i = 0; i < kVoiceSlots; ++i) {
       const Voice& v = voices[static_cast<size_t>(i)];
-      if (v.active && !v.held && v.releaseRate < kCapRate &&
-          (pick < 0 || v.time > voices[static_cast<size_t>(pick)].time))
-        pick = i;
+      if (!v.active || v.fading) continue;
+      int& pick = v.held ? held : released;
+      if (pick < 0 || v.time > voices[static_cast<size_t>(pick)].time) pick = i;
     }
-    if (pick < 0) {
-      for (int i = 0; i < kNumVoices; ++i) {
-        const Voice& v = voices[static_cast<size_t>(i)];
-        if (v.active && v.held && (pick < 0 || v.time > voices[static_cast<size_t>(pick)].time)) pick = i;
-      }
-    }
+    const int pick = released >= 0 ? released : held;
     if (pick < 0) break;
     releaseVoice(pick, kCapRate, mul, mul);
+    voices[static_cast<size_t>(pick)].fading = true;
+    bareBank[static_cast<size_t>(pick)].fading = true;
     --count;
   }
 }
@@ -183,7 +213,7 @@ void VorrelEngine::renderVoices(int frames, double* mainL, double* pairAL, doubl
   const int silentLimit = static_cast<int>(0.25 * rate);
   for (int bank = 0; bank < (twins ? 2 : 1); ++bank)
     for (Voice& v : bank == 0 ? voices : bareBank)
-      if (v.active && !v.held && v.silentCount > silentLimit) v.active = false;
+      if (v.active && (v.stealDone() || (!v.held && v.silentCount > silentLimit))) v.active = false;
 }
 
 void VorrelEngine::process(double* mainL, double* mainR, int frames, int voiceLimit, double delayMs, double delayMix,
@@ -203,12 +233,15 @@ void VorrelEngine::process(double* mainL, double* mainR, int frames, int voiceLi
   renderVoices(frames, mainL, pairAL, withB ? pairBL : nullptr, withPairs && bareEnabled);
   std::memcpy(mainR, mainL, bytes);
   chains[0].process(mainL, mainR, frames, delayMs, delayMix, verbSize, verbMix, levelDb);
+  dcBlockers[0].process(mainL, mainR, frames);
   if (!withPairs) return;
   std::memcpy(pairAR, pairAL, bytes);
   chains[1].process(pairAL, pairAR, frames, delayMs, delayMix, verbSize, verbMix, levelDb);
+  dcBlockers[1].process(pairAL, pairAR, frames);
   if (withB) {
     std::memcpy(pairBR, pairBL, bytes);
     chains[2].process(pairBL, pairBR, frames, delayMs, delayMix, verbSize, verbMix, levelDb);
+    dcBlockers[2].process(pairBL, pairBR, frames);
   }
 }
 

@@ -12,7 +12,10 @@
 
 namespace vorrel::dsp {
 
-constexpr int kNumVoices = 16;
+constexpr int kNumVoices = 16;  // the most voices that count toward the limit
+constexpr int kFadeSlots = 4;   // room for stolen voices to fade out while the new notes start
+constexpr int kVoiceSlots = kNumVoices + kFadeSlots;
+constexpr double kStealFadeSeconds = 0.005;
 
 // The trace the bare bank plays with: no memory at all.
 extern const double kEmptyTrace[kMaxModes];
@@ -32,6 +35,8 @@ class VorrelEngine {
   void noteOff(int note, double damper);
   // Releases every held voice and its twin at the fully damped rate (controller 123).
   void releaseAllHeld();
+  // Ends the note's voices (every voice when note is -1) with the short steal fade.
+  void chokeNote(int note);
   void process(double* mainL, double* mainR, int frames, int voiceLimit, double delayMs, double delayMix,
                double verbSize, double verbMix, double levelDb, double* pairAL, double* pairAR, double* pairBL,
                double* pairBR);
@@ -59,13 +64,15 @@ class VorrelEngine {
 
  private:
   int countTowardLimit() const;
+  int freeSlot() const;
+  void stealVoice(int i);
   void capVoices(int limit);
   void renderVoices(int frames, double* mainL, double* pairAL, double* pairBL, bool twins);
   void releaseVoice(int i, double rate, double resMul, double gateMul);
 
   double rate = 48000.0;
-  std::array<Voice, kNumVoices> voices;
-  std::array<Voice, kNumVoices> bareBank;  // twin i shadows voice i
+  std::array<Voice, kVoiceSlots> voices;
+  std::array<Voice, kVoiceSlots> bareBank;  // twin i shadows voice i
   bool bareEnabled = false;
   bool tablesBuilt = false;
   std::array<std::array<double, kMaxModes>, kNumBodies> modePitches{};
@@ -77,6 +84,7 @@ class VorrelEngine {
   double lastNoteFreq = 0.0;
   uint64_t counter = 3;
   std::array<EffectChain, 3> chains;  // main, pair A, pair B
+  std::array<DcBlocker, 3> dcBlockers;
 };
 
 }  // namespace vorrel::dsp

@@ -48,6 +48,9 @@ struct NoiseSource {
     hasCached = true;
     return r * std::cos(theta);
   }
+
+  // The next n values gauss() would give, four pairs at a time (logarithm and angle accurate to 1e-12).
+  void gaussBlock(double* out, int n);
 };
 
 }  // namespace vorrel::dsp

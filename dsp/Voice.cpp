@@ -11,6 +11,7 @@ namespace vorrel::dsp {
 namespace {
 
 constexpr double kTwoPi = 2.0 * M_PI;
+constexpr double kDriveHighPassHz = 10.0;  // below every mode a note can have
 
 double modeAt(const v4d* a, int j) { return a[j / 4][j % 4]; }
 void setAt(v4d* a, int j, double v) { a[j / 4][j % 4] = v; }
@@ -21,10 +22,12 @@ void ModeBank::clear() {
   for (int v = 0; v < kModeVecs; ++v) {
     freq[v] = amp[v] = q[v] = splat(0.0);
     b0[v] = b1[v] = a1[v] = a2[v] = splat(0.0);
+    db0[v] = db1[v] = da1[v] = da2[v] = splat(0.0);
     s1[v] = s2[v] = splat(0.0);
   }
   count = 0;
   vecs = 0;
+  ramping = false;
 }
 
 void ModeBank::setMode(int j, double frequency, double amplitude, double quality) {
@@ -32,7 +35,9 @@ void ModeBank::setMode(int j, double frequency, double amplitude, double quality
   setAt(amp, j, amplitude);
   setAt(q, j, quality);
   count = j + 1;
-  vecs = (count + 3) / 4;
+  // Modes of zero amplitude never move (their input gain b0 is zero), so the vectors past the last audible
+  // mode are not run.
+  if (amplitude != 0.0) vecs = j / 4 + 1;
 }
 
 // The two-pole resonator of one mode; frequencies above 0.45 fs are held there.
@@ -54,6 +59,27 @@ void ModeBank::retune(double scale, double rate) {
     setAt(b1, j, c.b1);
     setAt(a1, j, c.a1);
     setAt(a2, j, c.a2);
+  }
+}
+
+void ModeBank::rampTo(double scale, double rate, int period) {
+  const double inv = 1.0 / std::max(1, period);
+  for (int j = 0; j < count; ++j) {
+    const ModeCoeffs c = modeCoeffs(modeAt(freq, j) * scale, modeAt(amp, j), modeAt(q, j), rate);
+    setAt(db0, j, (c.b0 - modeAt(b0, j)) * inv);
+    setAt(db1, j, (c.b1 - modeAt(b1, j)) * inv);
+    setAt(da1, j, (c.a1 - modeAt(a1, j)) * inv);
+    setAt(da2, j, (c.a2 - modeAt(a2, j)) * inv);
+  }
+  ramping = true;
+}
+
+void ModeBank::step() {
+  for (int v = 0; v < vecs; ++v) {
+    b0[v] += db0[v];
+    b1[v] += db1[v];
+    a1[v] += da1[v];
+    a2[v] += da2[v];
   }
 }
 
@@ -87,11 +113,15 @@ void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vec
   releaseTime = -1.0;
   releaseGain = 1.0;
   silentCount = 0;
+  fading = false;
+  stealLeft = stealTotal = 0;
   noise.seed(seed);
 
   // 2. Pitch.
   f0 = 440.0 * std::pow(2.0, (noteNumber - 69) / 12.0);
   currentFreq = (glideFrom > 0.0 && p.glideMs > 0.0) ? glideFrom : f0;
+  oscFreq = currentFreq;
+  oscStep = 1.0;
 
   // 3-7. Mode ratios, quality, roll-off and the memory's gain and carve.
   const int m = std::min(static_cast<int>(modes.size()), kMaxModes);
@@ -204,6 +234,8 @@ void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vec
     for (int j = 0; j < body.count; ++j) setAt(driveWeight, j, modeAt(driveWeight, j) / div);
     inverseEnergy = 1.0 / std::max(1e-12, loud * loud);
   }
+  drivePrev = driveHp = 0.0;
+  driveHpPole = std::exp(-kTwoPi * kDriveHighPassHz / fs);
 
   // 15. Exciter and filter reset.
   noiseEnv = 1.0;
@@ -220,6 +252,9 @@ void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vec
   ladderPrev = 0.0;
   resRelease = resReleaseMul = gate = gateMul = 1.0;
   fadeLength = std::max(1, static_cast<int>(0.002 * fs));
+  envInvAttack = 1.0 / std::max(1e-6, p.attackMs / 1000.0);
+  envInvDecay = 1.0 / std::max(1e-6, p.decayMs / 1000.0);
+  envInvRelease = 1.0 / std::max(1e-6, p.releaseMs / 1000.0);
   chunkB2 = 0.0;
   chunkCount = 0;
 
@@ -228,24 +263,51 @@ void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vec
 }
 
 void Voice::retune() {
-  if (params.glideMs > 0.0 && currentFreq != f0) {
+  const bool plainMallet = params.exciterFamily == 1 && params.exciterVariant == 0;
+  auto bodyScale = [&](double rho) { return plainMallet ? (1.0 + 0.012 * strikeLevel) * rho : rho; };
+  const bool gliding = params.glideMs > 0.0 && currentFreq != f0;
+  if (gliding) {
+    // Start each ramp exactly where the last one was headed (or where the glide starts), free of drift.
+    const double startRho = currentFreq / baseFreq;
+    body.retune(body.ramping ? rampBodyScale : bodyScale(startRho), fs);
+    for (int k = 0; k < partnerCount; ++k) partnerBanks[k].retune(body.ramping ? rampPartnerScale : startRho, fs);
+    const double from = currentFreq;
     const double k = std::exp(-512.0 / (params.glideMs * 0.001 * fs));
     currentFreq = (currentFreq - f0) * k + f0;
     if (std::fabs(currentFreq / f0 - 1.0) < 0.0001) currentFreq = f0;
+    const double rho = currentFreq / baseFreq;
+    rampBodyScale = bodyScale(rho);
+    rampPartnerScale = rho;
+    body.rampTo(rampBodyScale, fs, kRetunePeriod);
+    for (int p = 0; p < partnerCount; ++p) partnerBanks[p].rampTo(rho, fs, kRetunePeriod);
+    oscFreq = from;
+    oscStep = std::pow(currentFreq / from, 1.0 / kRetunePeriod);
+  } else {
+    const double rho = currentFreq / baseFreq;
+    body.retune(bodyScale(rho), fs);
+    body.ramping = false;
+    for (int k = 0; k < partnerCount; ++k) {
+      partnerBanks[k].retune(rho, fs);
+      partnerBanks[k].ramping = false;
+    }
+    oscFreq = currentFreq;
+    oscStep = 1.0;
   }
-  const double rho = currentFreq / baseFreq;
-  const bool plainMallet = params.exciterFamily == 1 && params.exciterVariant == 0;
-  body.retune(plainMallet ? (1.0 + 0.012 * strikeLevel) * rho : rho, fs);
-  for (int k = 0; k < partnerCount; ++k) partnerBanks[k].retune(rho, fs);
 }
 
 void Voice::release(double rate, double resonanceMultiplier, double gateMultiplier) {
+  // A second release (the cap hurrying a released voice) keeps the release time, so the envelope does not jump.
+  if (held) releaseTime = time;
   held = false;
-  releaseTime = time;
   releaseRate = rate;
   releaseMul = std::exp(-rate / fs);
   resReleaseMul = resonanceMultiplier;
   gateMul = gateMultiplier;
+}
+
+void Voice::steal(int samples) {
+  fading = true;
+  stealTotal = stealLeft = std::max(1, samples);
 }
 
 double Voice::envelope(double t) const {
@@ -254,15 +316,49 @@ double Voice::envelope(double t) const {
   const double s = params.sustain;
   double env;
   if (t < a) {
-    env = t / std::max(1e-6, a);
+    env = t * envInvAttack;
   } else if (t < a + d) {
-    env = 1.0 + (t - a) * (s - 1.0) / std::max(1e-6, d);
+    env = 1.0 + (t - a) * (s - 1.0) * envInvDecay;
   } else {
     env = s;
   }
   const double r = held ? 1e9 : releaseTime;
-  if (t > r) env = s * std::exp((r - t) / std::max(1e-6, params.releaseMs / 1000.0));
+  if (t > r) env = s * std::exp((r - t) * envInvRelease);
   return std::clamp(env, 0.0, 1.0);
+}
+
+void Voice::exciterBlock(double* x, int n) {
+  const double dtime = 1.0 / fs;
+  const int fam = params.exciterFamily;
+  if (params.exciterVariant != 0 || fam < 0 || fam > 2) {
+    // Grain draws its noise sparsely and the oscillators barely draw any: one sample at a time.
+    const double start = time;
+    for (int i = 0; i < n; ++i) {
+      x[i] = exciterSample();
+      if (body.ramping) oscFreq *= oscStep;
+      time += dtime;
+    }
+    time = start;
+    return;
+  }
+  // The filtered-noise families draw one Gaussian per sample: the whole slice of them at once.
+  noise.gaussBlock(gaussNow, n);
+  const double level = 0.3 + 0.7 * velocity / 127.0;
+  double t = time;
+  for (int i = 0; i < n; ++i) {
+    noiseEnv *= noiseMul;
+    const double g = gaussNow[i];
+    if (fam == 2) {
+      noiseState = 0.95 * noiseState + 0.05 * (1.0 - bowDecay) * noiseEnv * g;
+      bowDecay *= bowMul;
+    } else if (fam == 1) {
+      noiseState = 0.7 * noiseState + 0.3 * noiseEnv * g;
+    } else {
+      noiseState = 0.92 * noiseState + 0.08 * noiseEnv * g;
+    }
+    x[i] = level * noiseState * envelope(t);
+    t += dtime;
+  }
 }
 
 double Voice::exciterSample() {
@@ -297,7 +393,7 @@ double Voice::exciterSample() {
     }
     const double drift = driftStart + (driftTarget - driftStart) * driftCounter / period;
     driftCounter += 1.0;
-    const double dt = (1.0 + 0.0024 * drift) * currentFreq / fs;
+    const double dt = (1.0 + 0.0024 * drift) * oscFreq / fs;
     phase += dt;
     phase -= std::floor(phase);
     auto blep = [dt](double ph) {

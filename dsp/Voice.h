@@ -24,13 +24,20 @@ struct ModeBank {
   v4d q[kModeVecs];
   v4d b0[kModeVecs], b1[kModeVecs], a1[kModeVecs], a2[kModeVecs];
   v4d s1[kModeVecs], s2[kModeVecs];
+  // Per-sample coefficient steps while ramping.
+  v4d db0[kModeVecs], db1[kModeVecs], da1[kModeVecs], da2[kModeVecs];
   int count = 0;  // modes stored; slots past it hold zeros
-  int vecs = 0;   // vectors that hold any mode
+  int vecs = 0;   // vectors up to the last mode with any amplitude
+  bool ramping = false;
 
   void clear();
   void setMode(int j, double frequency, double amplitude, double quality);
   // Coefficients for the frequency scale and sample rate; a mode's ring time follows Q / frequency.
   void retune(double scale, double fs);
+  // Coefficients move in equal steps from their present values to those of the scale over period samples,
+  // so a glide sweeps smoothly instead of jumping at each retune.
+  void rampTo(double scale, double fs, int period);
+  void step();
 };
 
 class Voice {
@@ -54,8 +61,16 @@ class Voice {
 
   // Starts the release: held off, release time now, and the three decay rates.
   void release(double rate, double resonanceMultiplier, double gateMultiplier);
+  // Hands the voice over to a new note: its output falls linearly to zero over the given samples, then it ends.
+  void steal(int samples);
+  bool stealDone() const { return stealTotal > 0 && stealLeft == 0; }
+  bool stealing() const { return stealTotal > 0; }
+  // How loud a fading voice still is, 0..1: what is left of the steal fade, else the release gain.
+  double fadeLevel() const { return stealTotal > 0 ? static_cast<double>(stealLeft) / stealTotal : releaseGain; }
 
   double exciterSample();
+  // The next n exciter samples from the voice's present time on, without advancing it.
+  void exciterBlock(double* x, int n);
 
   // Engine-visible state, audio thread only.
   bool active = false;
@@ -70,28 +85,36 @@ class Voice {
   double gainInv = 0.0;
   double velGain = 0.0;
   double ownGain = 0.0;
+  // Being faded out because it was stolen or capped: it no longer counts toward the voice limit.
+  bool fading = false;
 
   // Read by the ladder pass.
   VoiceParams params;
   double fs = 48000.0;
   double f0 = 440.0;
-  double cutoffBase = 0.0;    // cutoffHz x key tracking, fixed per note
-  double ladderDrive = 0.0;   // (2 inharm + 1) x drive
-  double ladder[4] = {};      // stage states
-  double ladderPrev = 0.0;    // previous input sample
-  double xin[kSliceFrames];   // ladder input per sample of the slice
-  double kAt[kSliceFrames];   // resonance per sample (lowered after release)
-  double tAt[kSliceFrames];   // note time per sample
-  double yOut[kSliceFrames];  // ladder output
+  double cutoffBase = 0.0;        // cutoffHz x key tracking, fixed per note
+  double ladderDrive = 0.0;       // (2 inharm + 1) x drive
+  double ladder[4] = {};          // stage states
+  double ladderPrev = 0.0;        // previous input sample
+  double xin[kSliceFrames];       // ladder input per sample of the slice
+  double kAt[kSliceFrames];       // resonance per sample (lowered after release)
+  double tAt[kSliceFrames];       // note time per sample
+  double yOut[kSliceFrames];      // ladder output
+  double excite[kSliceFrames];    // exciter samples of the slice
+  double gaussNow[kSliceFrames];  // the noise they are made of
 
   int modeCount() const { return body.count; }
   const ModeBank& bodyBank() const { return body; }
 
  private:
   double envelope(double t) const;
+  double envInvAttack = 0.0, envInvDecay = 0.0, envInvRelease = 0.0;  // 1 / stage length in seconds
 
   double currentFreq = 440.0;
   double baseFreq = 440.0;
+  double oscFreq = 440.0;                              // the oscillator's pitch, swept per sample while a glide ramps
+  double oscStep = 1.0;                                // its per-sample ratio during the ramp
+  double rampBodyScale = 1.0, rampPartnerScale = 1.0;  // where the running ramp ends
   ModeBank body;
   ModeBank partnerBanks[kMaxPartners];
   double partnerGain[kMaxPartners] = {};
@@ -106,6 +129,8 @@ class Voice {
   bool selfExcited = false;
   v4d driveWeight[kModeVecs];
   double inverseEnergy = 0.0;
+  // The self-excitation drive is always positive; a high-pass keeps its DC from latching modes onto an offset.
+  double drivePrev = 0.0, driveHp = 0.0, driveHpPole = 0.0;
 
   double releaseGain = 1.0;
   double releaseMul = 1.0;  // exp(-release rate / fs), fixed at release
@@ -122,7 +147,12 @@ class Voice {
 
   double chunkB2 = 0.0;  // sum of B^2 over the current chunk
   int chunkCount = 0;
+
+  int stealLeft = 0, stealTotal = 0;  // samples of the steal fade left, and its length (0 = none)
 };
+
+// The bare resonator recurrence of one bank over n input samples, returning the summed output; for benchmarks.
+double resonatorKernel(ModeBank& bank, const double* x, int n);
 
 // Mode energy of one resonator: with the zero (b1) as the calibration uses it, or all-pole.
 double modeEnergy(double frequency, double amplitude, double quality, double fs, bool withZero);

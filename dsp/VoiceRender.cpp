@@ -12,8 +12,9 @@ namespace vorrel::dsp {
 VORREL_HOT_LOOP void Voice::renderPre(int first, int n) {
   const double dtime = 1.0 / fs;
   const int bodyVecs = body.vecs;
+  exciterBlock(excite, n);
   for (int i = first; i < first + n; ++i) {
-    const double x = exciterSample();
+    const double x = excite[i - first];
     double bsum;
     if (!selfExcited) {
       const v4d xv = splat(x);
@@ -32,7 +33,10 @@ VORREL_HOT_LOOP void Voice::renderPre(int first, int n) {
       const double g = held ? 1.0 : gate;
       const double u = bsum * bsum * inverseEnergy;
       const double sat = u <= 1.0 ? std::tanh(u) : 0.7615941559557649 / u;
-      const v4d drive = splat(params.selfExcite * g * sat);
+      const double raw = params.selfExcite * g * sat;
+      driveHp = raw - drivePrev + driveHpPole * driveHp;
+      drivePrev = raw;
+      const v4d drive = splat(driveHp);
       const v4d xv = splat(x);
       for (int v = 0; v < bodyVecs; ++v) {
         const v4d old = body.s1[v];
@@ -85,6 +89,10 @@ VORREL_HOT_LOOP void Voice::renderPre(int first, int n) {
       const double lowered = (k - 0.95) * resRelease + 0.95;
       if (lowered < k) k = lowered;
     }
+    if (body.ramping) {
+      body.step();
+      for (int p = 0; p < partnerCount; ++p) partnerBanks[p].step();
+    }
     xin[i] = s * gainInv;
     kAt[i] = k;
     tAt[i] = time;
@@ -92,6 +100,22 @@ VORREL_HOT_LOOP void Voice::renderPre(int first, int n) {
     ++chunkCount;
     time += dtime;
   }
+}
+
+VORREL_HOT_LOOP double resonatorKernel(ModeBank& bank, const double* x, int n) {
+  double total = 0.0;
+  for (int i = 0; i < n; ++i) {
+    const v4d xv = splat(x[i]);
+    v4d acc = splat(0.0);
+    for (int v = 0; v < bank.vecs; ++v) {
+      const v4d y = bank.b0[v] * xv + bank.s1[v];
+      bank.s1[v] = bank.s2[v] - bank.a1[v] * y;
+      bank.s2[v] = bank.b1[v] * xv - bank.a2[v] * y;
+      acc += y;
+    }
+    total += hsum(acc);
+  }
+  return total;
 }
 
 void Voice::endChunk() {
@@ -104,7 +128,11 @@ void Voice::endChunk() {
 void Voice::renderPost(double* out, int n, double* out2) {
   const double rho = gainInv > 0.0 ? ownGain / gainInv : 1.0;
   for (int i = 0; i < n; ++i) {
-    const double y = yOut[i] * velGain;
+    double y = yOut[i] * velGain;
+    if (stealTotal > 0) {
+      y *= static_cast<double>(stealLeft) / stealTotal;
+      if (stealLeft > 0) --stealLeft;
+    }
     out[i] += y;
     if (out2) out2[i] += y * rho;
     if (std::fabs(y) >= 1e-5) {

@@ -146,7 +146,7 @@ struct ClapCalls {
     if (!isInput || index != 0 || !info || !self(p)->GetConfig().plugDoesMidiIn) return false;
     std::memset(info, 0, sizeof *info);
     info->id = 0;
-    info->supported_dialects = CLAP_NOTE_DIALECT_MIDI;
+    info->supported_dialects = CLAP_NOTE_DIALECT_CLAP | CLAP_NOTE_DIALECT_MIDI;
     info->preferred_dialect = CLAP_NOTE_DIALECT_MIDI;
     copyName(info->name, sizeof info->name, "MIDI Input");
     return true;
@@ -154,6 +154,22 @@ struct ClapCalls {
 
   // track-info
   static void trackInfoChanged(const clap_plugin_t* p) { self(p)->OnHostTrackInfoChanged(); }
+  // voice-info
+  static bool voiceInfoGet(const clap_plugin_t* p, clap_voice_info_t* info) {
+    uint32_t count = 0, capacity = 0;
+    if (!info || !self(p)->GetVoiceInfo(count, capacity)) return false;
+    info->voice_count = count;
+    info->voice_capacity = capacity;
+    info->flags = 0;  // a note-off ends every voice of its key: overlapping notes are not told apart
+    return true;
+  }
+
+  // audio-ports-activation: a bit per bus, read by each block, so switching while processing is fine.
+  static bool canActivateWhileProcessing(const clap_plugin_t*) { return true; }
+  static bool setPortActive(const clap_plugin_t* p, bool isInput, uint32_t index, bool on, uint32_t) {
+    return !isInput && index < static_cast<uint32_t>(BusLayout::kMaxBuses) &&
+           self(p)->SetOutputBusActive(static_cast<int>(index), on);
+  }
 
   // tail
   static uint32_t tailGet(const clap_plugin_t* p) { return static_cast<uint32_t>(std::max(0, self(p)->GetTailSize())); }
@@ -183,6 +199,9 @@ const void* ClapAdapter::getExtension(const clap_plugin_t* plugin, const char* i
   static const clap_plugin_note_ports_t notePorts{ClapCalls::notePortsCount, ClapCalls::notePortsGet};
   static const clap_plugin_tail_t tail{ClapCalls::tailGet};
   static const clap_plugin_track_info_t trackInfo{ClapCalls::trackInfoChanged};
+  static const clap_plugin_voice_info_t voiceInfo{ClapCalls::voiceInfoGet};
+  static const clap_plugin_audio_ports_activation_t portsActivation{ClapCalls::canActivateWhileProcessing,
+                                                                    ClapCalls::setPortActive};
   if (!plugin || !id) return nullptr;
   if (!std::strcmp(id, CLAP_EXT_PARAMS)) return &params;
   if (!std::strcmp(id, CLAP_EXT_STATE)) return self(plugin)->GetConfig().plugDoesChunks ? &state : nullptr;
@@ -191,6 +210,12 @@ const void* ClapAdapter::getExtension(const clap_plugin_t* plugin, const char* i
   if (!std::strcmp(id, CLAP_EXT_NOTE_PORTS)) return &notePorts;
   if (!std::strcmp(id, CLAP_EXT_TAIL)) return &tail;
   if (!std::strcmp(id, CLAP_EXT_TRACK_INFO) || !std::strcmp(id, CLAP_EXT_TRACK_INFO_COMPAT)) return &trackInfo;
+  if (!std::strcmp(id, CLAP_EXT_VOICE_INFO)) {
+    uint32_t count = 0, capacity = 0;
+    return self(plugin)->GetVoiceInfo(count, capacity) ? &voiceInfo : nullptr;
+  }
+  if (!std::strcmp(id, CLAP_EXT_AUDIO_PORTS_ACTIVATION) || !std::strcmp(id, CLAP_EXT_AUDIO_PORTS_ACTIVATION_COMPAT))
+    return &portsActivation;
   if (!std::strcmp(id, CLAP_EXT_PRESET_LOAD) || !std::strcmp(id, CLAP_EXT_PRESET_LOAD_COMPAT))
     return presetLoadExtension();
   return nullptr;

@@ -232,3 +232,37 @@ typedef struct clap_host_track_info {
 } clap_host_track_info_t;
 
 }  // extern "C"
+
+// ---- Voice info and audio-ports activation ----
+extern "C" {
+
+// clap.voice-info: how many voices the plug-in plays and the most it could.
+static constexpr const char CLAP_EXT_VOICE_INFO[] = "clap.voice-info";
+
+enum { CLAP_VOICE_INFO_SUPPORTS_OVERLAPPING_NOTES = 1 << 0 };
+
+typedef struct clap_voice_info {
+  uint32_t voice_count;
+  uint32_t voice_capacity;
+  uint64_t flags;
+} clap_voice_info_t;
+
+typedef struct clap_plugin_voice_info {
+  bool(CLAP_ABI* get)(const clap_plugin_t* plugin, clap_voice_info_t* info);
+} clap_plugin_voice_info_t;
+
+typedef struct clap_host_voice_info {
+  void(CLAP_ABI* changed)(const clap_host_t* host);
+} clap_host_voice_info_t;
+
+// clap.audio-ports-activation: the host may switch unused ports off (all are on after creation).
+static constexpr const char CLAP_EXT_AUDIO_PORTS_ACTIVATION[] = "clap.audio-ports-activation";
+static constexpr const char CLAP_EXT_AUDIO_PORTS_ACTIVATION_COMPAT[] = "clap.audio-ports-activation/draft-2";
+
+typedef struct clap_plugin_audio_ports_activation {
+  bool(CLAP_ABI* can_activate_while_processing)(const clap_plugin_t* plugin);
+  bool(CLAP_ABI* set_active)(const clap_plugin_t* plugin, bool is_input, uint32_t port_index, bool is_active,
+                             uint32_t sample_size);
+} clap_plugin_audio_ports_activation_t;
+
+}  // extern "C"

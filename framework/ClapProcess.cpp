@@ -23,6 +23,9 @@ void Plugin::queryHostExtensions() {
   hostParams = static_cast<const clap_host_params_t*>(host->get_extension(host, CLAP_EXT_PARAMS));
   hostState = static_cast<const clap_host_state_t*>(host->get_extension(host, CLAP_EXT_STATE));
   hostGui = static_cast<const clap_host_gui_t*>(host->get_extension(host, CLAP_EXT_GUI));
+  hostVoiceInfo = static_cast<const clap_host_voice_info_t*>(host->get_extension(host, CLAP_EXT_VOICE_INFO));
+  uint32_t count = 0, capacity = 0;
+  if (GetVoiceInfo(count, capacity)) announcedVoiceCount.store(count, std::memory_order_relaxed);
 }
 
 bool Plugin::activate(double rate, uint32_t, uint32_t maxFrames) {
@@ -47,27 +50,11 @@ void Plugin::handleEvent(const clap_event_header_t* hdr, uint32_t blockFrames, b
   const int offset = static_cast<int>(std::min(hdr->time, blockFrames > 0 ? blockFrames - 1 : 0u));
   switch (hdr->type) {
     case CLAP_EVENT_NOTE_ON:
-    case CLAP_EVENT_NOTE_OFF: {
-      if (!inProcess || hdr->size < sizeof(clap_event_note_t)) return;
-      const auto* ev = reinterpret_cast<const clap_event_note_t*>(hdr);
-      // A note with a wildcard key names no MIDI note; a wildcard channel means channel 0.
-      if (ev->key < 0 || ev->key > 127 || ev->channel < -1 || ev->channel > 15) return;
-      const int channel = ev->channel < 0 ? 0 : ev->channel;
-      MidiMsg msg;
-      msg.offset = offset;
-      msg.data1 = static_cast<uint8_t>(ev->key);
-      if (hdr->type == CLAP_EVENT_NOTE_ON) {
-        // Velocity 0 would read as a note-off to every MIDI reader, so the quietest note-on is 1.
-        const double v = std::isfinite(ev->velocity) ? ev->velocity : 0.0;
-        msg.status = static_cast<uint8_t>(0x90 | channel);
-        msg.data2 = static_cast<uint8_t>(std::clamp<long>(std::lround(std::clamp(v, 0.0, 1.0) * 127.0), 1, 127));
-      } else {
-        msg.status = static_cast<uint8_t>(0x80 | channel);
-        msg.data2 = 0;
-      }
-      ProcessMidiMsg(msg);
+    case CLAP_EVENT_NOTE_OFF:
+    case CLAP_EVENT_NOTE_CHOKE:
+    case CLAP_EVENT_NOTE_EXPRESSION:
+      if (inProcess) handleClapNote(hdr, offset);
       return;
-    }
     case CLAP_EVENT_MIDI: {
       if (!inProcess || hdr->size < sizeof(clap_event_midi_t)) return;
       const auto* ev = reinterpret_cast<const clap_event_midi_t*>(hdr);
@@ -86,10 +73,11 @@ void Plugin::handleEvent(const clap_event_header_t* hdr, uint32_t blockFrames, b
       if (!param) return;
       param->Set(ev->value);
       OnParamChange(static_cast<int>(ev->param_id), ParamSource::Host, offset);
+      VoiceInfoMaybeChanged();
       return;
     }
     default:
-      return;  // choke, expressions, SysEx, transport: not used
+      return;  // SysEx, transport: not used
   }
 }
 

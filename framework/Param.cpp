@@ -84,12 +84,14 @@ void Param::GetDisplay(double v, char* out, size_t size, bool withLabel) const {
   if (!out || size == 0) return;
   out[0] = '\0';
   std::string text;
-  if ((type == ParamType::Enum || type == ParamType::Bool) && std::isfinite(v)) {
-    text = GetDisplayText(static_cast<int>(Constrain(v)));
+  // Show what would be stored: snapped and clamped exactly as Set would.
+  const double stored = std::isfinite(v) ? Constrain(v) : Value();
+  if (type == ParamType::Enum || type == ParamType::Bool) {
+    text = GetDisplayText(static_cast<int>(stored));
   } else {
     char buf[64];
     const int precision = DisplayPrecision();
-    double shown = std::isfinite(v) ? v : 0.0;
+    double shown = stored;
     // A value that rounds to zero is shown without a minus sign.
     if (std::fabs(shown) < 0.5 * std::pow(10.0, -precision)) shown = 0.0;
     const auto res = std::to_chars(buf, buf + sizeof buf - 1, shown, std::chars_format::fixed, precision);
@@ -103,18 +105,30 @@ void Param::GetDisplay(double v, char* out, size_t size, bool withLabel) const {
 
 bool Param::TextToValue(const char* text, double& out) const {
   if (!text) return false;
-  while (*text == ' ' || *text == '\t') ++text;
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  const char* begin = text;
+  const char* end = text + std::strlen(text);
+  while (begin < end && blank(*begin)) ++begin;
+  while (end > begin && blank(end[-1])) --end;
+  const std::string trimmed(begin, end);
   for (int i = 0; i < NDisplayTexts(); ++i) {
-    if (strcasecmp(text, GetDisplayText(i)) == 0) {
+    if (strcasecmp(trimmed.c_str(), GetDisplayText(i)) == 0) {
       out = i;
       return true;
     }
   }
-  const char* end = text + std::strlen(text);
-  if (*text == '+') ++text;
+  // A number, then optionally blanks and this parameter's own unit label; nothing else.
+  const char* p = begin;
+  if (p < end && *p == '+' && p + 1 < end && p[1] != '-') ++p;
   double v = 0.0;
-  const auto res = std::from_chars(text, end, v);
-  if (res.ec != std::errc() || !std::isfinite(v)) return false;
+  const auto res = std::from_chars(p, end, v);
+  if (res.ec != std::errc() || res.ptr == p || !std::isfinite(v)) return false;
+  const char* rest = res.ptr;
+  while (rest < end && blank(*rest)) ++rest;
+  if (rest < end) {
+    const size_t n = static_cast<size_t>(end - rest);
+    if (label.empty() || n != label.size() || strncasecmp(rest, label.c_str(), n) != 0) return false;
+  }
   out = Constrain(v);
   return true;
 }

@@ -130,6 +130,7 @@ bool Plugin::SelectLayout(int index) {
 
 void Plugin::OnParamReset(ParamSource source) {
   for (int i = 0; i < NParams(); ++i) OnParamChange(i, source, -1);
+  VoiceInfoMaybeChanged();
 }
 
 void Plugin::queueOut(int paramIdx, uint32_t bits) {
@@ -216,6 +217,7 @@ void Plugin::onMainThread() {
   const uint32_t what = mainRequests.exchange(0, std::memory_order_acq_rel);
   if ((what & kRequestParamsFlush) && hostParams && hostParams->request_flush) hostParams->request_flush(host);
   if ((what & kRequestMarkDirty) && hostState && hostState->mark_dirty) hostState->mark_dirty(host);
+  if ((what & kRequestVoiceInfo) && hostVoiceInfo && hostVoiceInfo->changed) hostVoiceInfo->changed(host);
   if ((what & kRequestGuiResize) && hostGui && hostGui->request_resize)
     hostGui->request_resize(host, static_cast<uint32_t>(GetEditorWidth()), static_cast<uint32_t>(GetEditorHeight()));
 }

@@ -62,6 +62,11 @@ class Plugin {
 
   // Main thread: the host's name for this track; false (out empty) when the host offers none.
   bool GetHostTrackName(std::string& out) const;
+  // A CLAP note choke; key or channel -1 stands for every key or channel.
+  virtual void OnNoteChoke(int /*key*/, int /*channel*/) {}  // audio
+  // Voices in use as the plug-in's setting has it and the most it can play; false when not offered.
+  // Called on any thread, so it may only read atomics.
+  virtual bool GetVoiceInfo(uint32_t& /*count*/, uint32_t& /*capacity*/) const { return false; }
   // The host's preset-load extension: kind and location as the preset-discovery provider declared them.
   virtual bool LoadPresetFromLocation(uint32_t kind, const char* location, const char* loadKey);  // main
 
@@ -94,6 +99,12 @@ class Plugin {
   const BusLayout& ActiveLayout() const { return layouts[static_cast<size_t>(ActiveConfigIndex())]; }
   const std::vector<BusLayout>& Layouts() const { return layouts; }
   bool SelectLayout(int index);
+
+  // Any thread: after a change that may move GetVoiceInfo's answer; the host hears of it on its main thread.
+  void VoiceInfoMaybeChanged();
+  // Whether the host has this output bus switched on (audio-ports-activation); every bus is on at first.
+  bool IsOutputBusActive(int bus) const;
+  bool SetOutputBusActive(int bus, bool on);
 
   // Calls OnParamChange for every parameter, e.g. after a preset or state was written.
   void OnParamReset(ParamSource source);
@@ -136,6 +147,8 @@ class Plugin {
   void queueOut(int paramIdx, uint32_t bits);
   void drainOutEvents(const clap_output_events_t* out);
   void handleEvent(const clap_event_header_t* hdr, uint32_t blockFrames, bool inProcess);
+  // CLAP's own note dialect: notes, chokes and pressure, with wildcard keys and channels.
+  void handleClapNote(const clap_event_header_t* hdr, int offset);
   clap_process_status process(const clap_process_t* process);
   void flushParams(const clap_input_events_t* in, const clap_output_events_t* out);
   bool activate(double rate, uint32_t minFrames, uint32_t maxFrames);
@@ -158,6 +171,12 @@ class Plugin {
   const clap_host_state_t* hostState = nullptr;
   const clap_host_gui_t* hostGui = nullptr;
   const clap_host_track_info_t* hostTrackInfo = nullptr;
+  const clap_host_voice_info_t* hostVoiceInfo = nullptr;
+
+  // Voice info and port activation: any thread writes, audio and main read.
+  static constexpr uint32_t kRequestVoiceInfo = 1u << 7;
+  std::atomic<int64_t> announcedVoiceCount{-1};  // the count the host was last told of, or asked about
+  std::atomic<uint32_t> inactiveOutputBuses{0};  // bit per bus the host switched off
 
   std::atomic<double> sampleRate{48000.0};  // written at activate (main), read anywhere
   std::atomic<int> blockSize{512};

@@ -44,8 +44,19 @@ void Vorrel::prepare() {
   sharedTraceStamp = -1;
   // Twins from the first note on when the chosen layout has extra buses: notes that arrive before the
   // first block would otherwise start without one, and "Wear" would carry them whole.
-  engine->setBareEnabled(ActiveLayout().nOutputBuses > 1);
+  engine->setBareEnabled(twinsWanted());
   prepared.store(true, std::memory_order_release);
+}
+
+bool Vorrel::twinsWanted() const {
+  const int buses = ActiveLayout().nOutputBuses;
+  return (buses > 1 && IsOutputBusActive(1)) || (buses > 2 && IsOutputBusActive(2));
+}
+
+void Vorrel::followBuses() {
+  const bool want = twinsWanted();
+  if (!want && engine->isBareEnabled()) engine->switchOffBareBank();
+  engine->setBareEnabled(want);
 }
 
 double Vorrel::audioNow() const {
@@ -58,14 +69,18 @@ void Vorrel::ProcessBlock(double**, double** outputs, int nFrames) {
   syncTraceIfStale();
   drainPanelQueue();
 
+  // The twins follow the chosen layout and the buses the host has switched on, not this block's buffers:
+  // a host that hands no buffer for one block must not cost the sounding notes their twins.
   auto connected = [this, outputs](int ch) { return outputs[ch] && IsChannelConnected(vfw::Route::Output, ch); };
+  const int buses = ActiveLayout().nOutputBuses;
   const bool mainRight = connected(1);
-  const bool bareWanted = connected(2) && connected(3);
-  const bool wearWanted = connected(4) && connected(5);
-  const bool pairA = bareWanted || wearWanted;
-  const bool pairB = bareWanted;
-  if (!pairA && engine->isBareEnabled()) engine->switchOffBareBank();
-  engine->setBareEnabled(pairA);
+  const bool bareOn = buses > 1 && IsOutputBusActive(1);
+  const bool wearOn = buses > 2 && IsOutputBusActive(2);
+  const bool pairA = bareOn || wearOn;
+  const bool pairB = bareOn;
+  const bool bareWanted = bareOn && connected(2) && connected(3);
+  const bool wearWanted = wearOn && connected(4) && connected(5);
+  followBuses();
 
   const int chunk = static_cast<int>(std::min(scratch[1].size(), scratch[2].size()));
   const int voices = GetParam(kVoices)->Int();

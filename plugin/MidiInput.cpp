@@ -48,6 +48,7 @@ void Vorrel::trackerNoteOn(int note, int channel, double velocity01) {
 
 void Vorrel::engineNoteOn(int note, int velocity) {
   syncTraceIfStale();  // a note at the start of a block already hears the memory as it now stands
+  followBuses();  // a bus switched on since the last block gives this note its twin already
   engine->noteOn(note, velocity, snapshotVoiceParams(), GetParam(kVoices)->Int());
 }
 
@@ -103,6 +104,23 @@ void Vorrel::ProcessMidiMsg(const vfw::MidiMsg& msg) {
     default:
       return;  // pitch bend, system messages and the rest are not used
   }
+}
+
+void Vorrel::OnNoteChoke(int key, int channel) {
+  // Voices carry no channel, so a choke ends the key on every channel; the pedal no longer holds it.
+  bool lastHeld = false;
+  for (int c = channel < 0 ? 0 : channel; c <= (channel < 0 ? EngraveTracker::kPanelChannel : channel); ++c)
+    lastHeld = lastHeld || tracker.isLastHeldOn(c);
+  if (lastHeld && (key < 0 || key == tracker.lastNoteNumber())) tracker.noteOff(audioNow());
+  for (int n = 0; n < 128; ++n)
+    if (key < 0 || n == key) heldByPedal[static_cast<size_t>(n)] = false;
+  engine->chokeNote(key);
+}
+
+bool Vorrel::GetVoiceInfo(uint32_t& count, uint32_t& capacity) const {
+  count = static_cast<uint32_t>(std::clamp(GetParam(kVoices)->Int(), 1, vorrel::dsp::kNumVoices));
+  capacity = vorrel::dsp::kNumVoices;
+  return true;
 }
 
 void Vorrel::drainPanelQueue() {

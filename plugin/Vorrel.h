@@ -50,6 +50,8 @@ class Vorrel final : public vfw::Plugin {
   void ProcessMidiMsg(const vfw::MidiMsg& msg) override;
   void OnReset() override;
   void GetBusName(vfw::Route dir, int busIdx, int nBuses, std::string& name) const override;
+  void OnNoteChoke(int key, int channel) override;
+  bool GetVoiceInfo(uint32_t& count, uint32_t& capacity) const override;
   bool LoadPresetFromLocation(uint32_t kind, const char* location, const char* loadKey) override;
 
   // Presets: the editor thread, the timer thread (Program Change) and the host's main thread (preset-load).
@@ -133,6 +135,8 @@ class Vorrel final : public vfw::Plugin {
   };
 
   void prepare();
+  bool twinsWanted() const;  // the layout has extra buses and the host has one of them switched on
+  void followBuses();        // the engine's twins on or off as twinsWanted says
   void idlePresetsAndProgramChange();
   bool loadUserPresets();
   void applyPreset(const vorrel::PresetValues& values, const vorrel::PresetHas& has, int count,

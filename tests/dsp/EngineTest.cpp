@@ -24,10 +24,28 @@ struct Rig {
   }
   int held() const {
     int n = 0;
-    for (int i = 0; i < kNumVoices; ++i) n += e->voice(i).active && e->voice(i).held;
+    for (int i = 0; i < kVoiceSlots; ++i) n += e->voice(i).active && e->voice(i).held && !e->voice(i).fading;
+    return n;
+  }
+  // Voices that count toward the limit, and all that sound.
+  int counted() const {
+    int n = 0;
+    for (int i = 0; i < kVoiceSlots; ++i) n += e->voice(i).active && !e->voice(i).fading;
+    return n;
+  }
+  int sounding() const {
+    int n = 0;
+    for (int i = 0; i < kVoiceSlots; ++i) n += e->voice(i).active;
     return n;
   }
 };
+
+// Largest sample-to-sample step of a signal.
+double largestJump(const std::vector<double>& x) {
+  double m = 0.0;
+  for (size_t i = 1; i < x.size(); ++i) m = std::max(m, std::fabs(x[i] - x[i - 1]));
+  return m;
+}
 
 }  // namespace
 
@@ -37,10 +55,52 @@ TEST(Engine, VoiceLimitOneStealsAtOnce) {
   r.e->noteOn(60, 100, p, 1);
   r.block(1);
   r.e->noteOn(64, 100, p, 1);
-  int active = 0;
-  for (int i = 0; i < kNumVoices; ++i) active += r.e->voice(i).active;
-  EXPECT_EQ(active, 1);
-  EXPECT_EQ(r.e->voice(0).note, 64);
+  EXPECT_EQ(r.counted(), 1);
+  EXPECT_TRUE(r.e->voice(0).fading);  // the stolen note fades out in its own slot
+  EXPECT_EQ(r.e->voice(1).note, 64);
+  r.block(1);
+  EXPECT_EQ(r.sounding(), 1);  // a few milliseconds later it is gone
+}
+
+TEST(Engine, MonoStaysMonoAndStealsWithoutClicks) {
+  VoiceParams p;
+  p.exciterFamily = 1;
+  p.exciterVariant = 1;  // saw
+  p.sustain = 1.0;
+  const int notes[6] = {48, 55, 52, 60, 57, 50};
+  // Six staccato notes with the damper fully on, 2560 samples apart.
+  Rig r;
+  std::vector<double> out;
+  for (int n : notes) {
+    r.e->noteOn(n, 100, p, 1);
+    for (int b = 0; b < 5; ++b) {
+      if (b == 3) r.e->noteOff(n, 1.0);
+      r.block(1);
+      out.insert(out.end(), r.buf.begin(), r.buf.begin() + 512);
+      EXPECT_LE(r.counted(), 1);
+      EXPECT_LE(r.sounding(), 2);
+    }
+  }
+  // Every note alone, for the steps the notes themselves make.
+  double own = 0.0;
+  for (int n : notes) {
+    Rig alone;
+    alone.e->noteOn(n, 100, p, 1);
+    std::vector<double> one;
+    for (int b = 0; b < 5; ++b) {
+      if (b == 3) alone.e->noteOff(n, 1.0);
+      alone.block(1);
+      one.insert(one.end(), alone.buf.begin(), alone.buf.begin() + 512);
+    }
+    own = std::max(own, largestJump(one));
+  }
+  EXPECT_LE(largestJump(out), 1.05 * own);
+  // After all-notes-off the released voices still sound, so they still count.
+  Rig q;
+  for (int k = 0; k < 8; ++k) q.e->noteOn(60 + k, 100, p, 8);
+  q.e->releaseAllHeld();
+  for (int k = 0; k < 8; ++k) q.e->noteOn(40 + k, 100, p, 8);
+  EXPECT_EQ(q.counted(), 8);
 }
 
 TEST(Engine, LoweringTheLimitReleasesExactlyTheOldestAndNoMore) {
@@ -71,7 +131,9 @@ TEST(Engine, StealingPrefersTheOldestReleasedVoice) {
   r.e->noteOff(52, 0.0);
   r.e->noteOff(53, 0.0);
   r.e->noteOn(70, 100, p, 4);
-  EXPECT_EQ(r.e->voice(2).note, 70);  // 52 is older than 53 and both are older than nothing held
+  EXPECT_TRUE(r.e->voice(2).fading);  // 52 is older than 53 and both are older than nothing held
+  EXPECT_FALSE(r.e->voice(3).fading);
+  EXPECT_EQ(r.e->voice(4).note, 70);
   EXPECT_TRUE(r.e->voice(0).held);
 }
 
@@ -217,4 +279,26 @@ TEST(Engine, OutputIsFiniteAtOddRatesAndSizes) {
       for (int i = 0; i < n; ++i) ASSERT_TRUE(std::isfinite(l[i]) && std::isfinite(bl[i])) << rate << " " << n;
     }
   }
+}
+
+TEST(Engine, OutputsCarryNoDc) {
+  // A held saw leaves an offset at the voice; the high-pass at the end of every pair removes it.
+  Rig r;
+  VoiceParams p;
+  p.exciterFamily = 1;
+  p.exciterVariant = 1;
+  p.sustain = 1.0;
+  r.e->setBareEnabled(true);
+  r.e->noteOn(45, 120, p, 8);
+  double mean[3] = {}, square[3] = {};
+  for (int b = 0; b < 200; ++b) {
+    r.block(8, true, true);
+    for (int k = 0; k < 3 && b >= 100; ++k)
+      for (int i = 0; i < 512; ++i) {
+        const double x = r.buf[static_cast<size_t>(k * 1024 + i)];
+        mean[k] += x / 51200.0;
+        square[k] += x * x / 51200.0;
+      }
+  }
+  for (int k = 0; k < 3; ++k) EXPECT_LT(std::fabs(mean[k]), 5e-3 * std::sqrt(square[k])) << "pair " << k;
 }

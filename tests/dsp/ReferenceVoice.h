@@ -16,6 +16,7 @@ using vorrel::dsp::VoiceParams;
 
 struct Mode {
   double f = 0, amp = 0, q = 0, b0 = 0, b1 = 0, a1 = 0, a2 = 0, s1 = 0, s2 = 0;
+  double d[4] = {};  // per-sample coefficient steps while a glide ramps
 };
 
 inline void coeffs(Mode& m, double scale, double fs) {
@@ -26,6 +27,16 @@ inline void coeffs(Mode& m, double scale, double fs) {
   m.b1 = -m.b0 * r;
   m.a1 = -2 * r * std::cos(w);
   m.a2 = r * r;
+}
+
+// During a glide the coefficients walk in 512 equal steps to those of the next glide point.
+inline void rampTo(Mode& m, double scale, double fs) {
+  Mode target = m;
+  coeffs(target, scale, fs);
+  m.d[0] = (target.b0 - m.b0) * (1.0 / 512);
+  m.d[1] = (target.b1 - m.b1) * (1.0 / 512);
+  m.d[2] = (target.a1 - m.a1) * (1.0 / 512);
+  m.d[3] = (target.a2 - m.a2) * (1.0 / 512);
 }
 
 inline double energy(const Mode& in, double fs, bool withZero) {
@@ -50,7 +61,8 @@ struct Voice {
   double fs = 48000;
   bool held = true;
   int vel = 100;
-  double t = 0, relTime = -1, f0 = 0, cur = 0, base = 0;
+  double t = 0, relTime = -1, f0 = 0, cur = 0, base = 0, osc = 0, oscStep = 1, endBody = 1, endPart = 1;
+  bool ramping = false;
   std::vector<Mode> body;
   std::vector<Mode> part[3];
   double pg[3] = {};
@@ -58,7 +70,7 @@ struct Voice {
   double norm = 0, limit = 0, bf = 0, pf = 0, sf = 0, duck = 1, c10 = 0, c100 = 0, c300 = 0, c500 = 0;
   bool selfEx = false;
   std::vector<double> dw;
-  double invE = 0, gainInv = 0, velGain = 0, own = 0;
+  double invE = 0, hp = 0, hpPrev = 0, gainInv = 0, velGain = 0, own = 0;
   double relGain = 1, relRate = 0;
   int fade = 1;
   uint64_t rng = 0;
@@ -105,6 +117,9 @@ struct Voice {
     cg = 0;
     f0 = 440 * std::pow(2.0, (note - 69) / 12.0);
     cur = (glideFrom > 0 && p.glideMs > 0) ? glideFrom : f0;
+    osc = cur;
+    oscStep = 1;
+    ramping = false;
     const std::vector<double>& list = vorrel::dsp::modeList(p.body);
     const int m = std::min<int>(static_cast<int>(list.size()), 40);
     std::vector<double> ratio(static_cast<size_t>(m));
@@ -199,18 +214,38 @@ struct Voice {
     prev = 0;
     rr = rrMul = gate = gateMul = 1;
     fade = std::max(1, static_cast<int>(0.002 * fs));
+    hp = hpPrev = 0;
   }
 
   void retune() {
+    auto bodyScale = [&](double rho) {
+      return (p.exciterFamily == 1 && p.exciterVariant == 0) ? (1 + 0.012 * strike) * rho : rho;
+    };
     if (p.glideMs > 0 && cur != f0) {
+      const double rho0 = cur / base;
+      for (Mode& md : body) coeffs(md, ramping ? endBody : bodyScale(rho0), fs);
+      for (int k = 0; k < np; ++k)
+        for (Mode& md : part[k]) coeffs(md, ramping ? endPart : rho0, fs);
+      const double from = cur;
       cur = (cur - f0) * std::exp(-512 / (p.glideMs * 0.001 * fs)) + f0;
       if (std::fabs(cur / f0 - 1) < 0.0001) cur = f0;
+      endBody = bodyScale(cur / base);
+      endPart = cur / base;
+      for (Mode& md : body) rampTo(md, endBody, fs);
+      for (int k = 0; k < np; ++k)
+        for (Mode& md : part[k]) rampTo(md, endPart, fs);
+      osc = from;
+      oscStep = std::pow(cur / from, 1.0 / 512);
+      ramping = true;
+      return;
     }
+    ramping = false;
     const double rho = cur / base;
-    const double scale = (p.exciterFamily == 1 && p.exciterVariant == 0) ? (1 + 0.012 * strike) * rho : rho;
-    for (Mode& md : body) coeffs(md, scale, fs);
+    for (Mode& md : body) coeffs(md, bodyScale(rho), fs);
     for (int k = 0; k < np; ++k)
       for (Mode& md : part[k]) coeffs(md, rho, fs);
+    osc = cur;
+    oscStep = 1;
   }
 
   void release(double rate) {
@@ -243,7 +278,7 @@ struct Voice {
       }
       const double drift = ds + (dtg - ds) * dc / (fs / 5);
       dc += 1;
-      const double dt = (1 + 0.0024 * drift) * cur / fs;
+      const double dt = (1 + 0.0024 * drift) * osc / fs;
       phase = phase + dt - std::floor(phase + dt);
       auto blep = [dt](double x) {
         if (x < dt) return 2 * (x / dt) - (x / dt) * (x / dt) - 1;
@@ -304,9 +339,13 @@ struct Voice {
         for (const Mode& md : body) B += md.s1;
         const double gt = held ? 1 : gate, u = B * B * invE;
         const double sat = u <= 1 ? std::tanh(u) : 0.7615941559557649 / u;
+        // The drive passes a 10 Hz DC blocker.
+        const double raw = p.selfExcite * gt * sat;
+        hp = raw - hpPrev + std::exp(-2 * M_PI * 10.0 / fs) * hp;
+        hpPrev = raw;
         for (size_t j = 0; j < body.size(); ++j) {
           Mode& md = body[j];
-          const double s1 = (dw[j] * p.selfExcite * gt * sat + x) * md.b0 - md.a1 * md.s1 - md.a2 * md.s2;
+          const double s1 = (dw[j] * hp + x) * md.b0 - md.a1 * md.s1 - md.a2 * md.s2;
           md.s2 = md.s1;
           md.s1 = s1;
         }
@@ -331,6 +370,18 @@ struct Voice {
         }
       }
       double s = B + P * duck;
+      if (ramping) {
+        auto walk = [](Mode& md) {
+          md.b0 += md.d[0];
+          md.b1 += md.d[1];
+          md.a1 += md.d[2];
+          md.a2 += md.d[3];
+        };
+        for (Mode& md : body) walk(md);
+        for (int k = 0; k < np; ++k)
+          for (Mode& md : part[k]) walk(md);
+        osc *= oscStep;
+      }
       const double fi = t * fs + 0.5;
       const int idx = fi >= 2e9 ? 2147483647 : static_cast<int>(fi);
       if (idx < fade) s = s * idx / (std::max(2, fade) - 1);

@@ -59,13 +59,17 @@ TEST_F(LayerTest, NoteEventsBecomeMidiWithAudibleVelocities) {
   in.addNote(CLAP_EVENT_NOTE_ON, 0, 61, 3, 0.5);
   in.addNote(CLAP_EVENT_NOTE_ON, 0, 62, -1, 1.0);  // wildcard channel
   in.addNote(CLAP_EVENT_NOTE_OFF, 0, 60, 0, 0.7);
-  in.addNote(CLAP_EVENT_NOTE_ON, 0, -1, 0, 1.0);  // wildcard key: no MIDI note to name
-  in.addNote(CLAP_EVENT_NOTE_OFF, 0, -1, -1, 0.0);
-  in.addNote(CLAP_EVENT_NOTE_ON, 0, 64, 16, 1.0);  // no such channel
-  in.addNote(CLAP_EVENT_NOTE_CHOKE, 0, 60, 0, 0.0);
+  in.addNote(CLAP_EVENT_NOTE_ON, 0, -1, 0, 1.0);     // wildcard key: no MIDI note to name
+  in.addNote(CLAP_EVENT_NOTE_OFF, 0, -1, 5, 0.0);    // wildcard key: every note on channel 5
+  in.addNote(CLAP_EVENT_NOTE_ON, 0, 64, 16, 1.0);    // no such channel
+  in.addNote(CLAP_EVENT_NOTE_CHOKE, 0, 60, 0, 0.0);  // a choke is no MIDI message
   in.addMidi(0, 0xB0, 64, 127);
   ASSERT_EQ(run(512, buf), CLAP_PROCESS_CONTINUE);
-  ASSERT_EQ(plug->nMidi, 5);
+  ASSERT_EQ(plug->nMidi, 4 + 128 + 1);
+  for (int k = 0; k < 128; ++k) {
+    EXPECT_EQ(plug->midi[4 + k].status, 0x85);
+    EXPECT_EQ(plug->midi[4 + k].data1, k);
+  }
   EXPECT_EQ(plug->midi[0].status, 0x90);
   EXPECT_EQ(plug->midi[0].data2, 1);
   EXPECT_EQ(plug->midi[1].status, 0x93);
@@ -73,9 +77,9 @@ TEST_F(LayerTest, NoteEventsBecomeMidiWithAudibleVelocities) {
   EXPECT_EQ(plug->midi[2].status, 0x90);
   EXPECT_EQ(plug->midi[2].data2, 127);
   EXPECT_EQ(plug->midi[3].status, 0x80);
-  EXPECT_EQ(plug->midi[3].data2, 0);
-  EXPECT_EQ(plug->midi[4].status, 0xB0);
-  EXPECT_EQ(plug->midi[4].data1, 64);
+  EXPECT_EQ(plug->midi[3].data2, 89);  // the note-off keeps its velocity
+  EXPECT_EQ(plug->midi[132].status, 0xB0);
+  EXPECT_EQ(plug->midi[132].data1, 64);
 }
 
 TEST_F(LayerTest, ParameterEventsApplyAtTheirPositionAndForeignSpacesAreIgnored) {

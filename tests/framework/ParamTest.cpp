@@ -121,3 +121,21 @@ TEST(Param, TextRoundTripIsLocaleIndependent) {
   ASSERT_TRUE(e.TextToValue("1", v));
   EXPECT_EQ(v, 1.0);
 }
+
+TEST(Param, TextsShowWhatIsStoredAndParseOnlyNumbersWithTheirUnit) {
+  Param voices;
+  voices.InitInt("Voices", 8, 1, 16);
+  EXPECT_EQ(display(voices, 8.5), "9");  // ties go away from zero, as the snap does
+  voices.Set(8.5);
+  EXPECT_EQ(voices.Value(), 9.0);
+  EXPECT_EQ(display(voices, 40), "16");
+  Param cutoff;
+  cutoff.InitDouble("Cutoff", 2400, 80, 18000, 1, "Hz", "", ParamShape::Exp);
+  EXPECT_EQ(display(cutoff, 5), "80 Hz");
+  double v = 0;
+  for (const char* good : {"440", " 440 Hz ", "440hz", "+440", "-5"}) EXPECT_TRUE(cutoff.TextToValue(good, v)) << good;
+  ASSERT_TRUE(cutoff.TextToValue(" 440 Hz ", v));
+  EXPECT_EQ(v, 440.0);
+  for (const char* bad : {"12abc", "1,5", "440 dB", "Hz", "440 Hz x", "+-5", "nan", "inf"})
+    EXPECT_FALSE(cutoff.TextToValue(bad, v)) << bad;
+}

@@ -56,7 +56,7 @@ TEST_F(RealPlugin, OneMidiInputAndAnEndlessTail) {
   const auto in = inst->notePorts(true);
   ASSERT_EQ(in.size(), 1u);
   EXPECT_STREQ(in[0].name, "MIDI Input");
-  EXPECT_EQ(in[0].supported_dialects, static_cast<uint32_t>(CLAP_NOTE_DIALECT_MIDI));
+  EXPECT_EQ(in[0].supported_dialects, static_cast<uint32_t>(CLAP_NOTE_DIALECT_CLAP | CLAP_NOTE_DIALECT_MIDI));
   EXPECT_EQ(in[0].preferred_dialect, static_cast<uint32_t>(CLAP_NOTE_DIALECT_MIDI));
   EXPECT_TRUE(inst->notePorts(false).empty());
   ASSERT_TRUE(inst->hasTail());
