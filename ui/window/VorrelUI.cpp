@@ -8,6 +8,7 @@
 
 #include <X11/Xlib.h>
 #include <nanovg.h>
+#include <pthread.h>
 
 #include <algorithm>
 #include <chrono>
@@ -48,6 +49,7 @@ void VorrelUI::Close() {
 }
 
 void VorrelUI::threadFunc(InitData init) {
+  pthread_setname_np(pthread_self(), "vorrel-editor");  // so a host's tools can tell the editor thread apart
   if (!setup(init.parent, init.width, init.height)) {
     running.store(false, std::memory_order_release);
     return;
