@@ -49,11 +49,12 @@ void VorrelUI::Close() {
 }
 
 void VorrelUI::threadFunc(InitData init) {
-  pthread_setname_np(pthread_self(), "vorrel-editor");  // so a host's tools can tell the editor thread apart
   if (!setup(init.parent, init.width, init.height)) {
     running.store(false, std::memory_order_release);
     return;
   }
+  // Named once the GL driver has started its own threads, which would otherwise inherit the name.
+  pthread_setname_np(pthread_self(), "vorrel-editor");
   auto frameStart = std::chrono::steady_clock::now();
   while (running.load(std::memory_order_acquire) && world) {
     try {

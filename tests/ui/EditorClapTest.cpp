@@ -1,0 +1,218 @@
+// The editor through the real Vorrel.clap, parented by our host's window on a private Xvfb.
+#include "EditorHost.h"
+#include "RealPlugin.h"
+#include "Xvfb.h"
+
+#include <X11/Xlib.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <dirent.h>
+#include <fstream>
+#include <string>
+
+namespace {
+
+const auto* const kXvfb = ::testing::AddGlobalTestEnvironment(new vtest::XvfbEnvironment);
+
+constexpr uint32_t kBandA = 0x161D23;     // 22, 29, 35: the memory band's fill
+constexpr uint32_t kLetterbox = 0x0A0C0F;  // the GL clear colour around the layout
+
+// UI threads alive in this process: the editor names its thread.
+int editorThreads() {
+  int n = 0;
+  DIR* dir = opendir("/proc/self/task");
+  while (dir) {
+    const dirent* e = readdir(dir);
+    if (!e) break;
+    if (e->d_name[0] == '.') continue;
+    std::ifstream comm(std::string("/proc/self/task/") + e->d_name + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    n += name == "vorrel-editor";
+  }
+  if (dir) closedir(dir);
+  return n;
+}
+
+uint32_t pixel(const vhost::Image& img, float x, float y) {
+  const uint8_t* p = img.at(static_cast<int>(x), static_cast<int>(y));
+  return static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[2];
+}
+
+// Where a layout point lands in a window of w x h: scaled uniformly and centred.
+void toWindow(int w, int h, float lx, float ly, float& x, float& y) {
+  const float s = std::min(w / 960.0f, h / 660.0f);
+  x = (w - 960.0f * s) / 2.0f + lx * s;
+  y = (h - 660.0f * s) / 2.0f + ly * s;
+}
+
+class Editor : public vtest::RealPlugin {
+ protected:
+  // Opens an editor and waits until it has drawn the memory band at layout (265, 300).
+  void openDrawn(vhost::EditorHost& ed, int w = 0, int h = 0) {
+    std::string error;
+    ASSERT_TRUE(ed.open(error, w, h)) << error;
+    float x = 0;
+    float y = 0;
+    toWindow(w ? w : 960, h ? h : 660, 265, 300, x, y);
+    ASSERT_TRUE(ed.waitForPixel(static_cast<int>(x), static_cast<int>(y), kBandA, 20.0)) << "no frame drawn";
+  }
+  bool waitForThreads(vhost::EditorHost& ed, int n) {
+    for (int i = 0; i < 400 && editorThreads() != n; ++i) ed.pump(0.01);
+    return editorThreads() == n;
+  }
+};
+
+TEST_F(Editor, OpensDrawsAndClosesTwiceInARowAndTwoInstancesAtOnce) {
+  auto inst = make();
+  for (int round = 0; round < 2; ++round) {
+    vhost::EditorHost ed(*inst);
+    openDrawn(ed);
+    EXPECT_EQ(editorThreads(), 1);
+    EXPECT_EQ(ed.editorWindows().size(), 1u);
+    ed.close();
+    EXPECT_EQ(editorThreads(), 0) << "destroy joins the editor thread";
+  }
+  auto other = make();
+  vhost::EditorHost a(*inst);
+  vhost::EditorHost b(*other);
+  openDrawn(a);
+  openDrawn(b);
+  EXPECT_EQ(editorThreads(), 2);
+  a.close();
+  EXPECT_EQ(editorThreads(), 1);
+  b.pump(0.1);
+  vhost::Image img;
+  ASSERT_TRUE(b.capture(img));
+  EXPECT_EQ(pixel(img, 265, 300), kBandA) << "the remaining editor keeps drawing";
+}
+
+TEST_F(Editor, ReopeningWhileOpenLeavesOneWindowAndOneThread) {
+  auto inst = make();
+  vhost::EditorHost ed(*inst);
+  openDrawn(ed);
+  const clap_window_t window{CLAP_WINDOW_API_X11, {.x11 = ed.parentWindow()}};
+  ASSERT_TRUE(ed.gui->set_parent(inst->get(), &window));
+  ASSERT_TRUE(ed.gui->show(inst->get()));
+  ed.pump(0.3);
+  EXPECT_EQ(editorThreads(), 1);
+  EXPECT_EQ(ed.editorWindows().size(), 1u);
+  ASSERT_TRUE(ed.gui->hide(inst->get()));
+  EXPECT_EQ(editorThreads(), 0) << "a hidden editor does not draw";
+  ASSERT_TRUE(ed.gui->show(inst->get()));
+  EXPECT_TRUE(waitForThreads(ed, 1));
+}
+
+TEST_F(Editor, WindowManagerCloseEndsTheThreadAndDestroyStillJoins) {
+  auto inst = make();
+  vhost::EditorHost ed(*inst);
+  openDrawn(ed);
+  ed.sendCloseToEditor();
+  EXPECT_TRUE(waitForThreads(ed, 0));
+  for (int i = 0; i < 100 && !ed.editorWindows().empty(); ++i) ed.pump(0.01);
+  EXPECT_TRUE(ed.editorWindows().empty()) << "the thread freed its window";
+  ed.close();
+}
+
+int gHostErrors = 0;
+int countHostError(Display*, XErrorEvent*) { return ++gHostErrors, 0; }
+
+TEST_F(Editor, ParentDestroyedFirstKillsNothingAndOtherErrorsStillReachTheHost) {
+  XErrorHandler before = XSetErrorHandler(countHostError);
+  Display* own = XOpenDisplay(nullptr);
+  ASSERT_NE(own, nullptr);
+  {
+    auto inst = make();
+    vhost::EditorHost ed(*inst);
+    openDrawn(ed);
+    // An error on the host's own connection goes to the host's handler, not to ours.
+    XWindowAttributes attr;
+    XGetWindowAttributes(own, 0x7FFFFF0, &attr);
+    XSync(own, False);
+    EXPECT_EQ(gHostErrors, 1);
+    ed.destroyParent();  // Xlib's default handler would end this process now
+    ed.pump(0.5);
+    ed.close();
+    EXPECT_EQ(editorThreads(), 0);
+  }
+  EXPECT_EQ(XSetErrorHandler(before), countHostError) << "the host's handler is back after the last editor";
+  XCloseDisplay(own);
+}
+
+TEST_F(Editor, SizesFollowTheAspectRatio) {
+  auto inst = make();
+  vhost::EditorHost ed(*inst);
+  ASSERT_TRUE(ed.ok());
+  const clap_plugin_t* p = inst->get();
+  ASSERT_TRUE(ed.gui->can_resize(p));
+  clap_gui_resize_hints_t hints{};
+  ASSERT_TRUE(ed.gui->get_resize_hints(p, &hints));
+  EXPECT_TRUE(hints.preserve_aspect_ratio);
+  EXPECT_EQ(hints.aspect_ratio_width * 660, hints.aspect_ratio_height * 960);
+  EXPECT_FALSE(ed.gui->is_api_supported(p, CLAP_WINDOW_API_X11, true)) << "embedded only";
+  for (auto [in, w, h] : {std::tuple{500u, 672u, 462u}, {4000u, 3072u, 2112u}, {1001u, 1001u, 688u}}) {
+    uint32_t aw = in;
+    uint32_t ah = 7;
+    ASSERT_TRUE(ed.gui->adjust_size(p, &aw, &ah));
+    EXPECT_EQ(aw, w);
+    EXPECT_EQ(ah, h);
+    ASSERT_TRUE(ed.gui->adjust_size(p, &aw, &ah));
+    EXPECT_EQ(aw, w) << "stable when applied twice";
+    EXPECT_EQ(ah, h);
+  }
+}
+
+TEST_F(Editor, PanelIsScaledAndCentredWithALetterboxAround) {
+  auto inst = make();
+  for (auto [w, h] : {std::pair{672, 462}, {1300, 660}, {960, 900}}) {
+    vhost::EditorHost ed(*inst);
+    ed.followResizes = false;
+    openDrawn(ed, w, h);
+    ed.pump(0.1);
+    vhost::Image img;
+    ASSERT_TRUE(ed.capture(img));
+    ASSERT_EQ(img.width, w);
+    float x = 0;
+    float y = 0;
+    for (auto [lx, ly] : {std::pair{265.0f, 300.0f}, {20.0f, 300.0f}, {270.0f, 150.0f}}) {
+      toWindow(w, h, lx, ly, x, y);
+      EXPECT_EQ(pixel(img, x, y), kBandA) << w << "x" << h << " at layout " << lx << "," << ly;
+    }
+    toWindow(w, h, 0, 0, x, y);
+    if (x >= 2) {
+      EXPECT_EQ(pixel(img, x / 2, h / 2.0f), kLetterbox) << w << "x" << h << " left of the panel";
+    }
+    if (y >= 2) {
+      EXPECT_EQ(pixel(img, w / 2.0f, y / 2), kLetterbox) << w << "x" << h << " above the panel";
+    }
+    toWindow(w, h, 960, 660, x, y);
+    if (w - x >= 2) {
+      EXPECT_EQ(pixel(img, (x + w) / 2, h / 2.0f), kLetterbox) << w << "x" << h << " right";
+    }
+    if (h - y >= 2) {
+      EXPECT_EQ(pixel(img, w / 2.0f, (y + h) / 2), kLetterbox) << w << "x" << h << " below";
+    }
+  }
+}
+
+TEST_F(Editor, ScreenshotCommandWritesAPng) {
+  const std::string out = ::testing::TempDir() + "vorrel-panel-" + std::to_string(getpid()) + ".png";
+  const std::string cmd = std::string(VORREL_HOST_PATH) + " screenshot " + vtest::clapPath() + " --out " + out +
+                          " --size 800x550 --frames 30 > /dev/null 2>&1";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  std::ifstream png(out, std::ios::binary);
+  char head[24] = {};
+  png.read(head, sizeof head);
+  EXPECT_EQ(std::string(head + 1, 3), "PNG");
+  // IHDR width and height, big-endian.
+  const auto be = [&](int at) {
+    return (static_cast<uint8_t>(head[at]) << 24) | (static_cast<uint8_t>(head[at + 1]) << 16) |
+           (static_cast<uint8_t>(head[at + 2]) << 8) | static_cast<uint8_t>(head[at + 3]);
+  };
+  EXPECT_EQ(be(16), 800);
+  EXPECT_EQ(be(20), 550);
+  std::remove(out.c_str());
+}
+
+}  // namespace
