@@ -1,22 +1,20 @@
-# The editor's three Fira faces: taken from the npm packages (installed by scripts/setup.sh, else fetched with
+# The editor's three Fira faces: taken from the npm package tarballs (fetched by scripts/setup.sh, else with
 # `npm pack` at configure time), subset with Debian's pyftsubset at build time and compiled in as byte arrays.
-# Defines the static library vorrel_fonts and the custom target vorrel_font_licence.
+# Defines the static library vorrel_fonts and the licence paths VORREL_FONT_LICENCE_SANS and _MONO.
 find_program(PYFTSUBSET_EXECUTABLE pyftsubset PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 
-set(VORREL_NPM_DIR ${PROJECT_SOURCE_DIR}/build/npm/node_modules CACHE PATH "Where scripts/setup.sh installs npm packages")
+set(VORREL_NPM_DIR ${PROJECT_SOURCE_DIR}/build/npm CACHE PATH "Where scripts/setup.sh keeps npm package tarballs")
 set(_font_dir ${CMAKE_BINARY_DIR}/fonts)
 file(MAKE_DIRECTORY ${_font_dir})
 
 # vorrel_font_source(OUT package version file): the path of one file of an npm package.
 function(vorrel_font_source out package version file)
-  set(installed ${VORREL_NPM_DIR}/@expo-google-fonts/${package}/${file})
-  if(EXISTS ${installed})
-    set(${out} ${installed} PARENT_SCOPE)
-    return()
-  endif()
   set(unpacked ${_font_dir}/${package}/package/${file})
   if(NOT EXISTS ${unpacked})
-    set(tarball ${_font_dir}/expo-google-fonts-${package}-${version}.tgz)
+    set(tarball ${VORREL_NPM_DIR}/expo-google-fonts-${package}-${version}.tgz)
+    if(NOT EXISTS ${tarball})
+      set(tarball ${_font_dir}/expo-google-fonts-${package}-${version}.tgz)
+    endif()
     if(NOT EXISTS ${tarball})
       find_program(NPM_EXECUTABLE npm REQUIRED)
       execute_process(COMMAND ${NPM_EXECUTABLE} pack --silent --pack-destination ${_font_dir}
