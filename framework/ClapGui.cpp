@@ -99,11 +99,14 @@ struct ClapGuiCalls {
 
 const void* ClapAdapter::guiExtension() {
   static const clap_plugin_gui_t gui{
-      ClapGuiCalls::isApiSupported, ClapGuiCalls::getPreferredApi, ClapGuiCalls::create,
-      ClapGuiCalls::destroy,        ClapGuiCalls::setScale,        ClapGuiCalls::getSize,
-      ClapGuiCalls::canResize,      ClapGuiCalls::getResizeHints,  ClapGuiCalls::adjustSize,
-      ClapGuiCalls::setSize,        ClapGuiCalls::setParent,       ClapGuiCalls::setTransient,
-      ClapGuiCalls::suggestTitle,   ClapGuiCalls::show,            ClapGuiCalls::hide,
+      ClapGuiCalls::isApiSupported, ClapGuiCalls::getPreferredApi,
+      ClapGuiCalls::create,         ClapGuiCalls::destroy,
+      ClapGuiCalls::setScale,       ClapGuiCalls::getSize,
+      ClapGuiCalls::canResize,      ClapGuiCalls::getResizeHints,
+      ClapGuiCalls::adjustSize,     ClapGuiCalls::setSize,
+      ClapGuiCalls::setParent,      ClapGuiCalls::setTransient,
+      ClapGuiCalls::suggestTitle,   ClapGuiCalls::show,
+      ClapGuiCalls::hide,
   };
   return &gui;
 }

@@ -95,7 +95,15 @@ bool VorrelUI::setup(uintptr_t parent, int width, int height) {
   puglSetSizeHint(view, PUGL_DEFAULT_SIZE, span(width), span(height));
   viewW = fullW = static_cast<float>(span(width));
   viewH = fullH = static_cast<float>(span(height));
-  if (parent) puglSetParentWindow(view, static_cast<PuglNativeView>(parent));
+  if (parent) {
+    // A stale or foreign handle from the host: no window rather than one built on nothing.
+    XWindowAttributes attr{};
+    if (!XGetWindowAttributes(displayOf(world), static_cast<Window>(parent), &attr)) {
+      teardown();
+      return false;
+    }
+    puglSetParentWindow(view, static_cast<PuglNativeView>(parent));
+  }
   if (puglRealize(view) != PUGL_SUCCESS) {
     teardown();
     return false;
