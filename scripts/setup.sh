@@ -15,7 +15,7 @@ APT_PACKAGES=(
   libboost-dev
   # editor: X11 and GL for pugl (from dpf-source), the GL loader generator, font subsetting, PNG screenshots,
   # and Xvfb with Mesa's software GL for the editor tests
-  python3-glad fonttools libx11-dev libxrandr-dev libxcursor-dev libgl-dev libgl1-mesa-dri libglx-mesa0 libpng-dev xvfb
+  python3-glad fonttools libx11-dev libxrandr-dev libxcursor-dev libgl-dev libgl1-mesa-dri libglx-mesa0 libpng-dev xvfb xdotool
 )
 NPM_PACKAGES=(
   # editor fonts (Fira Sans Condensed, Fira Mono), subset and embedded at build time

@@ -124,6 +124,19 @@ TEST_F(Editor, WindowManagerCloseEndsTheThreadAndDestroyStillJoins) {
   ed.close();
 }
 
+TEST_F(Editor, GripDraggedRightAsksTheHostForALargerWindow) {
+  auto inst = make();
+  vhost::EditorHost ed(*inst);
+  ed.followResizes = false;
+  openDrawn(ed);
+  // The grip is the 16 x 16 corner at layout (944, 644); the window sits at the screen's origin.
+  ASSERT_EQ(std::system("xdotool mousemove 952 652 mousedown 1 mousemove 1000 652 mousemove 1048 652 mouseup 1"), 0);
+  for (int i = 0; i < 200 && !(host.guiRequestedW.load() == 1056 && host.guiRequestedH.load() == 726); ++i)
+    ed.pump(0.02);
+  EXPECT_EQ(host.guiRequestedW.load(), 1056u);
+  EXPECT_EQ(host.guiRequestedH.load(), 726u);
+}
+
 int gHostErrors = 0;
 int countHostError(Display*, XErrorEvent*) { return ++gHostErrors, 0; }
 

@@ -49,10 +49,20 @@ void VorrelUI::Close() {
 }
 
 void VorrelUI::threadFunc(InitData init) {
-  if (!setup(init.parent, init.width, init.height)) {
-    running.store(false, std::memory_order_release);
-    return;
+  // Nothing may leave this thread as an exception: that would end the host.
+  try {
+    runFrames(init);
+  } catch (...) {
   }
+  try {
+    teardown();
+  } catch (...) {
+  }
+  running.store(false, std::memory_order_release);
+}
+
+void VorrelUI::runFrames(const InitData& init) {
+  if (!setup(init.parent, init.width, init.height)) return;
   // Named once the GL driver has started its own threads, which would otherwise inherit the name.
   pthread_setname_np(pthread_self(), "vorrel-editor");
   auto frameStart = std::chrono::steady_clock::now();
@@ -60,7 +70,7 @@ void VorrelUI::threadFunc(InitData init) {
     try {
       if (!windowLost && !resizeDrag) followParentSize();
     } catch (...) {
-      // a failed frame is skipped, never thrown into the host
+      // a failed frame is skipped
     }
     // Wait out what is left of this 1/60 s for events, so frames come at 60 per second whatever a frame costs.
     const double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - frameStart).count();
@@ -68,7 +78,6 @@ void VorrelUI::threadFunc(InitData init) {
     frameStart = std::chrono::steady_clock::now();
     if (!windowLost) puglPostRedisplay(view);
   }
-  teardown();
 }
 
 bool VorrelUI::setup(uintptr_t parent, int width, int height) {

@@ -53,6 +53,7 @@ class VorrelUI {
   friend struct VorrelUIEvents;
 
   void threadFunc(InitData init);
+  void runFrames(const InitData& init);
   bool setup(uintptr_t parent, int width, int height);
   void teardown();
   void render();

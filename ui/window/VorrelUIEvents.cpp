@@ -8,6 +8,12 @@
 #define NANOVG_GL2
 #include <nanovg_gl.h>
 
+namespace {
+
+constexpr uint32_t kLeftButton = 0;  // pugl counts buttons from 0: left, right, middle
+
+}  // namespace
+
 struct VorrelUIEvents {
   static void realize(VorrelUI& ui) {
     if (!vrui::loadGlFunctions()) return;  // no context, nothing drawn
@@ -49,7 +55,7 @@ struct VorrelUIEvents {
         break;
       }
       case PUGL_BUTTON_PRESS:
-        if (e.button.button != 1 || dragging) break;
+        if (e.button.button != kLeftButton || dragging) break;
         {
           const auto x = static_cast<float>(e.button.x);
           const auto y = static_cast<float>(e.button.y);
@@ -58,7 +64,7 @@ struct VorrelUIEvents {
         }
         break;
       case PUGL_BUTTON_RELEASE:
-        if (e.button.button == 1) ui.onRelease();
+        if (e.button.button == kLeftButton) ui.onRelease();
         break;
       case PUGL_MOTION:
         if (dragging) {
