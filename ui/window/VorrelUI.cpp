@@ -117,7 +117,9 @@ bool VorrelUI::setup(uintptr_t parent, int width, int height) {
     teardown();
     return false;
   }
-  puglShow(view);
+  // Mapped without raising: the stacking inside the host's window is the host's business. The map's first
+  // Expose draws the first frame.
+  XMapWindow(displayOf(world), static_cast<Window>(puglGetNativeView(view)));
   return true;
 }
 
