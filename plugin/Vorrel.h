@@ -8,6 +8,7 @@
 #include "Params.h"
 #include "Plugin.h"
 #include "SpscRing.h"
+#include "UserPreset.h"
 
 #include <array>
 #include <atomic>
@@ -51,6 +52,26 @@ class Vorrel final : public vfw::Plugin {
   void ProcessMidiMsg(const vfw::MidiMsg& msg) override;
   void OnReset() override;
   void GetBusName(vfw::Route dir, int busIdx, int nBuses, std::string& name) const override;
+  bool LoadPresetFromLocation(uint32_t kind, const char* location, const char* loadKey) override;
+
+  // Presets: the editor thread, the timer thread (Program Change) and the host's main thread (preset-load).
+  // Recalls return whether a preset was found and applied.
+  bool recallPreset(int index, bool fromEditor);
+  bool recallUserPreset(const std::string& name, bool fromEditor);
+  void captureTrackPreset(vorrel::UserPreset& out) const;
+  bool savePreset(const std::string& name);
+  bool deletePresetByName(const std::string& name);
+  bool renamePresetByName(const std::string& oldName, const std::string& newName);
+  std::string uiPresetName() const;
+  int uiPresetAbsIndex() const;
+  int uiPresetCount() const;
+  std::vector<std::string> uiUserPresetNames() const;
+  bool presetEdited() const;
+  bool uiProgramChangeEnabled() const;
+  void uiSetProgramChangeEnabled(bool on);
+  int32_t uiLastProgramChange() const { return lastProgramChange.load(std::memory_order_acquire); }
+  int32_t presetRecalledCount() const { return presetRecalled.load(std::memory_order_acquire); }
+  const std::string& userPresetPath() const { return presetLibraryPath; }
 
   // Editor sizing, called from the editor thread.
   bool hostTakesUIThreadResize() const { return true; }
@@ -91,6 +112,12 @@ class Vorrel final : public vfw::Plugin {
   };
 
   void prepare();
+  void idlePresetsAndProgramChange();
+  bool loadUserPresets();
+  void applyPreset(const vorrel::PresetValues& values, const vorrel::PresetHas& has, int count,
+                   const vorrel::TrackExtraValues& extraValues, const std::string& name, bool fromEditor);
+  bool matchesPreset(const vorrel::PresetValues& values, const vorrel::PresetHas& has, int count) const;
+  void announcePresetLibraryChange();
   void syncTraceIfStale();
   void drainPanelQueue();
   void trackerNoteOn(int note, int channel, double velocity01);
@@ -117,6 +144,15 @@ class Vorrel final : public vfw::Plugin {
   std::string trackName;            // guarded by instanceMutex
   TrackExtras extras;
   bool programChangeEnabled = true;  // guarded by instanceMutex
+
+  // The user library as last read; the file itself is the truth.
+  std::vector<vorrel::UserPreset> userPresets;  // guarded by instanceMutex; file order
+  const std::string presetLibraryPath;          // fixed at construction
+  // Timer thread only: whether the library was read once, and the preset generation it was read at.
+  bool userPresetsLoaded = false;
+  uint64_t seenPresetGeneration = 0;
+  std::atomic<int32_t> lastProgramChange{-1};  // timer thread writes, editor reads
+  std::atomic<int32_t> presetRecalled{0};      // timer thread advances, editor reads
 
   // Audio thread (and OnReset while processing is stopped).
   std::unique_ptr<vorrel::dsp::VorrelEngine> engine;

@@ -13,6 +13,8 @@ APT_PACKAGES=(
   libsndfile1-dev libsmf-dev
   # machine memory
   libboost-dev
+  # presets: locale sources, so a test can run the parser under a decimal-comma locale
+  locales
   # editor: X11 and GL for pugl (from dpf-source), the GL loader generator, font subsetting, PNG screenshots,
   # and Xvfb with Mesa's software GL for the editor tests
   python3-glad fonttools libx11-dev libxrandr-dev libxcursor-dev libgl-dev libgl1-mesa-dri libglx-mesa0 libpng-dev xvfb xdotool
@@ -39,6 +41,7 @@ fi
 
 if [ "${#NPM_PACKAGES[@]}" -gt 0 ]; then
   if ! command -v npm >/dev/null 2>&1; then
+    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -qq
     $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends npm >/dev/null
   fi
   # Only the package tarballs are kept (build/npm/<scope>-<name>-<version>.tgz); the build unpacks what it needs.

@@ -1,7 +1,9 @@
-// Runs the fuzz target without libFuzzer: a corpus of real files and frozen copies, then seeded mutations of each.
+// Runs the fuzz target without libFuzzer: a corpus of real files and frozen copies, then seeded mutations of each;
+// then shared segments written by hand.
 #include "Biographies.h"
 #include "Engraving.h"
 #include "MemoryFile.h"
+#include "SegmentReplay.h"
 
 #include <unistd.h>
 
@@ -103,6 +105,7 @@ int main(int argc, char** argv) {
       ++runs;
     }
   }
-  std::printf("%ld inputs replayed, none crashed\n", runs);
+  const long segments = replaySegments(20261208, 3000);
+  std::printf("%ld inputs and %ld hand-written segments replayed, none crashed\n", runs, segments);
   return 0;
 }

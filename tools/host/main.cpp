@@ -15,6 +15,10 @@
 
 using namespace vhost;
 
+namespace vhost {
+int cmdPresets(Library& lib);
+}
+
 namespace {
 
 int usage() {
@@ -24,6 +28,7 @@ int usage() {
                "                          [--buses N] [--64] [--tail SECONDS] [--set ID=VALUE]...\n"
                "                          [--state-in FILE] [--state-out FILE]\n"
                "       vorrel-host state-check PLUGIN.clap\n"
+               "       vorrel-host presets PLUGIN.clap\n"
                "       vorrel-host gui PLUGIN.clap\n"
                "       vorrel-host screenshot PLUGIN.clap --out FILE.png [--size WxH] [--frames N]\n");
   return 2;
@@ -234,6 +239,7 @@ int main(int argc, char** argv) {
   if (cmd == "info") return cmdInfo(lib, host);
   if (cmd == "render") return cmdRender(lib, host, argc - 3, argv + 3);
   if (cmd == "state-check") return cmdStateCheck(lib, host);
+  if (cmd == "presets") return cmdPresets(lib);
   if (cmd == "gui" || cmd == "screenshot") {
     const int rc = cmd == "gui" ? cmdGui(lib, host, argc - 3, argv + 3) : cmdScreenshot(lib, host, argc - 3, argv + 3);
     return rc == 2 ? usage() : rc;
