@@ -65,17 +65,20 @@ void VorrelUI::runFrames(const InitData& init) {
   if (!setup(init.parent, init.width, init.height)) return;
   // Named once the GL driver has started its own threads, which would otherwise inherit the name.
   pthread_setname_np(pthread_self(), "vorrel-editor");
-  auto frameStart = std::chrono::steady_clock::now();
+  using Clock = std::chrono::steady_clock;
+  const auto framePeriod = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kFrameSeconds));
+  auto deadline = Clock::now();
   while (running.load(std::memory_order_acquire) && world) {
     try {
       if (!windowLost && !resizeDrag) followParentSize();
     } catch (...) {
       // a failed frame is skipped
     }
-    // Wait out what is left of this 1/60 s for events, so frames come at 60 per second whatever a frame costs.
-    const double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - frameStart).count();
-    puglUpdate(world, std::max(0.002, kFrameSeconds - spent));
-    frameStart = std::chrono::steady_clock::now();
+    // pugl waits the whole timeout for events and draws after it: aim each wait at the next 1/60 s mark, so
+    // frames keep 60 per second whatever one costs; a loop that fell behind starts afresh rather than racing.
+    const auto now = Clock::now();
+    deadline = std::max(deadline + framePeriod, now);
+    puglUpdate(world, std::max(0.002, std::chrono::duration<double>(deadline - now).count()));
     if (!windowLost) puglPostRedisplay(view);
   }
 }
