@@ -18,6 +18,8 @@ APT_PACKAGES=(
   # editor: X11 and GL for pugl (from dpf-source), the GL loader generator, font subsetting, PNG screenshots,
   # and Xvfb with Mesa's software GL for the editor tests
   python3-glad fonttools libx11-dev libxrandr-dev libxcursor-dev libgl-dev libgl1-mesa-dri libglx-mesa0 libpng-dev xvfb xdotool
+  # panel pixel checks through NanoVG's GL back-end on Mesa under Xvfb
+  libgl-dev libx11-dev libgl1-mesa-dri libglx-mesa0 xvfb
 )
 NPM_PACKAGES=(
   # editor fonts (Fira Sans Condensed, Fira Mono), subset and embedded at build time

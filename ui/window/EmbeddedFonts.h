@@ -1,7 +1,7 @@
 // The three Fira faces compiled into the plug-in, registered from memory in a NanoVG context.
 #pragma once
 
-#include "PanelStub.h"
+#include "PanelState.h"
 
 #include <cstddef>
 

@@ -1,22 +1,16 @@
-// Stand-in input until the input code arrives: hover, and the resize grip, which the window code provides.
-#include "InputStub.h"
+// Stand-in input until the input code arrives: hover, typed text at the caret, and the resize grip, which the
+// window code provides.
 #include "VorrelUI.h"
 
-namespace vrui {
+namespace {
 
-void neInsert(NameEdit& edit, const char* text, int limit) {
-  const std::string add(text ? text : "");
-  if (static_cast<int>(edit.text.size() + add.size()) > limit) return;
-  edit.text.insert(static_cast<size_t>(edit.caret), add);
-  edit.caret += static_cast<int32_t>(add.size());
-  edit.anchor = edit.caret;
-}
+constexpr size_t kNameLimit = 39;  // bytes
 
-}  // namespace vrui
+}  // namespace
 
 void VorrelUI::onPress(float x, float y, bool) {
   const vrui::HitMap::Entry* hit = hits.find((x - offsetX) / scale, (y - offsetY) / scale);
-  if (hit && hit->ctrl == vrui::PanelState::Ctrl::ResizeGrip) beginGripDrag(x);
+  if (hit && hit->ctrl == vrui::Ctrl::ResizeGrip) beginGripDrag(x);
 }
 
 void VorrelUI::onDrag(float x, float, bool) {
@@ -25,13 +19,22 @@ void VorrelUI::onDrag(float x, float, bool) {
 
 void VorrelUI::onMotion(float x, float y) {
   const vrui::HitMap::Entry* hit = hits.find((x - offsetX) / scale, (y - offsetY) / scale);
-  hoverCtrl = hit ? static_cast<int32_t>(hit->ctrl) : 0;
-  hoverIndex = hit ? hit->index : -1;
+  panel.hoverCtrl = hit ? static_cast<int>(hit->ctrl) : 0;
+  panel.hoverIndex = hit ? hit->index : -1;
 }
 
 void VorrelUI::onRelease() { endGripDrag(); }
 
 bool VorrelUI::onKey(uint32_t, uint32_t) { return false; }
+
+void VorrelUI::onText(const char* utf8) {
+  const std::string add(utf8 ? utf8 : "");
+  if (panel.editText.size() + add.size() > kNameLimit) return;
+  const size_t at = std::min(panel.editText.size(), static_cast<size_t>(std::max(0, panel.caret)));
+  panel.editText.insert(at, add);
+  panel.caret = static_cast<int>(at + add.size());
+  panel.anchor = panel.caret;
+}
 
 bool VorrelUI::lastClickWasRecent(uint32_t timeMs, float x, float y) {
   const bool recent = lastClickMs != 0 && timeMs - lastClickMs < 400 && x - lastClickX < 6 && lastClickX - x < 6 &&

@@ -2,6 +2,9 @@
 // and one frame's drawing.
 #include "VorrelUI.h"
 
+#include "BuildState.h"
+#include "DrawPanel.h"
+#include "PanelSource.h"
 #include "PuglApi.h"
 #include "Vorrel.h"
 #include "XErrorGuard.h"
@@ -212,10 +215,16 @@ void VorrelUI::render() {
   if (!(scale > 0.0f)) scale = 1.0f;
   offsetX = (viewW - vrui::Layout960::kWidth * scale) / 2.0f;
   offsetY = (viewH - vrui::Layout960::kHeight * scale) / 2.0f;
-  if (heldKey >= 0) keyEnergy = std::min(keyEnergy + keyPressure / 60.0f, 3.0f);
+  if (panel.heldKey >= 0) panel.keyEnergy = std::min(panel.keyEnergy + panel.keyPressure / 60.0f, 3.0f);
 
+  // A shell that cannot be read this frame (its mutex busy) leaves the last frame's state on screen.
   vrui::PanelState st;
-  buildState(st);
+  const VorrelPanelSource source(*plug);
+  if (vrui::buildState(source, panel, st)) {
+    lastState = std::move(st);
+    haveState = true;
+  }
+  if (!haveState) return;
 
   // A view taller than what the parent shows keeps the layout aligned with its visible top.
   const int vy = fullH > viewH ? static_cast<int>(fullH - viewH) : 0;
@@ -226,7 +235,7 @@ void VorrelUI::render() {
   try {
     nvgTranslate(vg, offsetX, offsetY);
     nvgScale(vg, scale, scale);
-    vrui::drawPanel(vg, fonts, st, &hits);
+    vrui::drawPanel(vg, fonts, lastState, &hits);
   } catch (...) {
     nvgCancelFrame(vg);
     throw;

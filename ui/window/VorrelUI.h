@@ -1,8 +1,9 @@
 // The editor window: a pugl child of the host's window, drawn with NanoVG on a thread of its own at 60 frames/s.
 #pragma once
 
-#include "InputStub.h"
-#include "PanelStub.h"
+#include "HitMap.h"
+#include "PanelState.h"
+#include "PanelView.h"
 #include "ParentFollower.h"
 
 #include <atomic>
@@ -35,14 +36,13 @@ class VorrelUI {
   // Any thread: the UI thread has not ended yet.
   bool isRunning() const { return running.load(std::memory_order_acquire); }
 
-  // UI thread: the panel's state for one frame (panel code).
-  void buildState(vrui::PanelState& st);
-  // UI thread: pointer and keys (input code).
+  // UI thread: pointer, keys and typed text (input code).
   void onPress(float x, float y, bool doubleClick);
   void onDrag(float x, float y, bool fine);
   void onMotion(float x, float y);
   void onRelease();
   bool onKey(uint32_t key, uint32_t modifiers);
+  void onText(const char* utf8);
   bool lastClickWasRecent(uint32_t timeMs, float x, float y);
   // UI thread: the resize grip, started by a press on it at window x and followed until release.
   void beginGripDrag(float x);
@@ -69,8 +69,9 @@ class VorrelUI {
   std::thread thread;                // host main thread
   Vorrel* plug = nullptr;            // set by Open before the thread starts, cleared by Close after the join
   vrui::HitMap hits;
-  int32_t hoverCtrl = 0;
-  int32_t hoverIndex = -1;
+  vrui::PanelView panel;       // hover, menus, edits, tour, held key: what the panel keeps between frames
+  vrui::PanelState lastState;  // the last state built, redrawn when the shell cannot be read for a frame
+  bool haveState = false;
   bool knobDrag = false;
   int32_t dragParam = -1;
   bool dragHorizontal = false;
@@ -78,35 +79,6 @@ class VorrelUI {
   float pressX = 0.0f;
   float pressY = 0.0f;
   float dragStartValue = 0.0f;
-  int32_t heldKey = -1;
-  float keyPressure = 0.08f;
-  float keyEnergy = 0.0f;
-  int32_t selectedPc = 0;
-  bool clearArmed = false;
-  int lang = 0;
-  bool langLoaded = false;
-  bool firstRunChecked = false;
-  bool firstRunDone = false;
-  bool tourChecked = false;
-  bool tourSeen = false;
-  bool tourActive = false;
-  int32_t tourStep = -1;
-  bool tourExtended = false;
-  bool sympathyEverUp = false;
-  bool presetMenuOpen = false;
-  int presetCat = 1;
-  bool memMenuOpen = false;
-  int memDeleteArmed = -1;
-  std::string memDeleteName;
-  bool bodyMenuOpen = false;
-  vrui::NameEdit nameEdit;
-  int32_t editKind = 0;
-  int renameIndex = -1;
-  int presetDeleteArmed = -1;
-  std::string presetDeleteName;
-  int32_t caretTick = 0;
-  int32_t pcFlashSeen = 0;
-  int32_t pcFlashFrames = 0;
   float viewW = 960.0f;
   float viewH = 660.0f;
   float fullW = 960.0f;

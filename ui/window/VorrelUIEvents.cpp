@@ -28,7 +28,7 @@ struct VorrelUIEvents {
   }
 
   static void dispatch(VorrelUI& ui, const PuglEvent& e) {
-    const bool dragging = ui.knobDrag || ui.heldKey >= 0 || ui.resizeDrag;
+    const bool dragging = ui.knobDrag || ui.panel.heldKey >= 0 || ui.resizeDrag;
     switch (e.type) {
       case PUGL_CREATE:
         realize(ui);
@@ -51,7 +51,7 @@ struct VorrelUIEvents {
         break;
       case PUGL_TEXT: {
         const auto first = static_cast<unsigned char>(e.text.string[0]);
-        if (ui.nameEdit.active && first >= 32 && first != 127) vrui::neInsert(ui.nameEdit, e.text.string, 39);
+        if (ui.panel.editKind != 0 && first >= 32 && first != 127) ui.onText(e.text.string);
         break;
       }
       case PUGL_BUTTON_PRESS:
