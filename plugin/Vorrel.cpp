@@ -59,6 +59,7 @@ Vorrel::~Vorrel() {
   StopIdleTimer();
   SetEditorSize(storedEditorWidth(), storedEditorHeight());
   closeEditor();
+  if (memory.isOpen()) idleEngrave(wallClockNow());  // the last notes played still count
   closeMachineMemory();
 }
 
@@ -66,15 +67,6 @@ Vorrel::~Vorrel() {
 void Vorrel::openMachineMemory() { memory.open(wallClockNow()); }
 
 void Vorrel::closeMachineMemory() { memory.close(wallClockNow()); }
-
-void Vorrel::OnParamChange(int, vfw::ParamSource, int) {}
-
-void Vorrel::OnIdle() {
-  idlePresetsAndProgramChange();
-  const uint64_t now = wallClockNow();  // one reading per idle call
-  if (!memory.isOpen() && !memory.open(now)) return;
-  memory.heartbeat(now);
-}
 
 void Vorrel::OnReset() { prepare(); }
 

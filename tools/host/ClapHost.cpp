@@ -63,7 +63,7 @@ const clap_host_gui_t kGui{
     [](const clap_host_t* h, bool) { needMain(h); },
 };
 
-const void* hostExtension(const clap_host_t*, const char* id) {
+const void* hostExtension(const clap_host_t* h, const char* id) {
   if (!id) return nullptr;
   if (!std::strcmp(id, CLAP_EXT_THREAD_CHECK)) return &kThreadCheck;
   if (!std::strcmp(id, CLAP_EXT_LOG)) return &kLog;
@@ -74,6 +74,7 @@ const void* hostExtension(const clap_host_t*, const char* id) {
   if (!std::strcmp(id, CLAP_EXT_NOTE_PORTS)) return &kNotePorts;
   if (!std::strcmp(id, CLAP_EXT_TAIL)) return &kTail;
   if (!std::strcmp(id, CLAP_EXT_GUI)) return &kGui;
+  if (!std::strcmp(id, CLAP_EXT_TRACK_INFO)) return trackInfoExtension(h);
   return nullptr;
 }
 
