@@ -218,6 +218,7 @@ const void* ClapAdapter::getExtension(const clap_plugin_t* plugin, const char* i
     return &portsActivation;
   if (!std::strcmp(id, CLAP_EXT_PRESET_LOAD) || !std::strcmp(id, CLAP_EXT_PRESET_LOAD_COMPAT))
     return presetLoadExtension();
+  if (!std::strcmp(id, CLAP_EXT_GUI)) return self(plugin)->GetConfig().plugHasUI ? guiExtension() : nullptr;
   return nullptr;
 }
 

@@ -8,6 +8,7 @@ namespace vfw {
 struct ClapAdapter {
   static void fillPlugin(clap_plugin_t& plugin);
   static const void* getExtension(const clap_plugin_t* plugin, const char* id);
+  static const void* guiExtension();
 };
 
 }  // namespace vfw

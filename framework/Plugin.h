@@ -126,6 +126,7 @@ class Plugin {
  private:
   friend struct ClapAdapter;
   friend struct ClapCalls;
+  friend struct ClapGuiCalls;
 
   enum MainRequest : uint32_t {
     kRequestParamsFlush = 1u << 0,
@@ -195,6 +196,13 @@ class Plugin {
   uint32_t connectedMask = 0;
 
   IdleTimer idleTimer;
+
+  // The host's gui calls: created, the X11 parent it gave, and whether the editor is open. Host main thread.
+  struct GuiSession {
+    bool created = false;
+    bool shown = false;
+    uintptr_t parent = 0;
+  } gui;
 };
 
 // Defined by the plug-in: builds one instance. Serialised by a process-wide mutex.

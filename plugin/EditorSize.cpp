@@ -29,3 +29,8 @@ bool Vorrel::requestEditorResize(int w, int h) {
   EditorResizeFromUI(w, h, true);
   return true;
 }
+
+void Vorrel::setStoredEditorSize(int w, int h) {
+  storedEditorW.exchange(w, std::memory_order_acq_rel);
+  storedEditorH.exchange(h, std::memory_order_acq_rel);
+}

@@ -68,25 +68,6 @@ void Vorrel::openMachineMemory() { memory.open(wallClockNow()); }
 
 void Vorrel::closeMachineMemory() { memory.close(wallClockNow()); }
 
-void Vorrel::closeEditor() {}
-
-void* Vorrel::OpenWindow(void* parent) {
-  closeEditor();
-  int w = storedEditorWidth();
-  int h = storedEditorHeight();
-  if (w <= 99 || h <= 99) {
-    w = kDefaultEditorW;
-    h = kDefaultEditorH;
-  }
-  SetEditorSize(w, h);
-  return parent;
-}
-
-void Vorrel::CloseWindow() {
-  SetEditorSize(storedEditorWidth(), storedEditorHeight());
-  closeEditor();
-}
-
 void Vorrel::OnReset() { prepare(); }
 
 void Vorrel::setTrackExtras(double tilt, double stretch, double selfExcite, double drive) {

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+class VorrelUI;
+
 // One on-screen keyboard event: code's low byte is the kind (0 on, 1 off, 2 pressure), second byte the note.
 struct UiNoteEvent {
   uint32_t code = 0;
@@ -78,6 +80,8 @@ class Vorrel final : public vfw::Plugin {
   bool requestEditorResize(int w, int h);
   int storedEditorWidth() const { return storedEditorW.load(std::memory_order_acquire); }
   int storedEditorHeight() const { return storedEditorH.load(std::memory_order_acquire); }
+  // The editor thread records a size it settled on after the host resized its parent.
+  void setStoredEditorSize(int w, int h);
 
   // The width clamp and the height-from-width rule shared by host and editor resizes.
   static void constrainEditorSize(int& w, int& h);
@@ -169,6 +173,8 @@ class Vorrel final : public vfw::Plugin {
   // Written by the editor thread (requestEditorResize), read by main-thread calls.
   std::atomic<int> storedEditorW{kDefaultEditorW};
   std::atomic<int> storedEditorH{kDefaultEditorH};
+  // The open editor, null when closed; host main thread (OpenWindow, CloseWindow, destructor).
+  VorrelUI* ui = nullptr;
   // Advanced by the control and main threads, read by the audio thread; starts at 2, odd while a copy changes.
   std::atomic<uint32_t> traceGeneration{2};
 

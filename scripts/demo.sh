@@ -7,6 +7,7 @@ cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release >/
 cmake --build "$root/build/release" -j"$(nproc)" --target Vorrel vorrel-host
 mkdir -p "$HOME/.clap"
 install -m 0644 "$root/build/release/plugin/Vorrel.clap" "$HOME/.clap/Vorrel.clap"
+install -m 0644 "$root/build/release/plugin/Vorrel-fonts-LICENSE.txt" "$HOME/.clap/Vorrel-fonts-LICENSE.txt"
 echo "installed $HOME/.clap/Vorrel.clap"
 host="$root/build/release/tools/host/vorrel-host"
 "$host" info "$HOME/.clap/Vorrel.clap"

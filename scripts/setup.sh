@@ -15,11 +15,15 @@ APT_PACKAGES=(
   libboost-dev
   # presets: locale sources, so a test can run the parser under a decimal-comma locale
   locales
+  # editor: X11 and GL for pugl (from dpf-source), the GL loader generator, font subsetting, PNG screenshots,
+  # and Xvfb with Mesa's software GL for the editor tests
+  python3-glad fonttools libx11-dev libxrandr-dev libxcursor-dev libgl-dev libgl1-mesa-dri libglx-mesa0 libpng-dev xvfb xdotool
   # panel pixel checks through NanoVG's GL back-end on Mesa under Xvfb
   libgl-dev libx11-dev libgl1-mesa-dri libglx-mesa0 xvfb
 )
 NPM_PACKAGES=(
-  # editor fonts arrive with the editor
+  # editor fonts (Fira Sans Condensed, Fira Mono), subset and embedded at build time
+  @expo-google-fonts/fira-sans-condensed@0.4.1 @expo-google-fonts/fira-mono@0.4.1
 )
 
 SUDO=""
@@ -38,11 +42,17 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 if [ "${#NPM_PACKAGES[@]}" -gt 0 ]; then
+  if ! command -v npm >/dev/null 2>&1; then
+    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends npm >/dev/null
+  fi
+  # Only the package tarballs are kept (build/npm/<scope>-<name>-<version>.tgz); the build unpacks what it needs.
   here="$(cd "$(dirname "$0")/.." && pwd)"
   mkdir -p "$here/build/npm"
   for p in "${NPM_PACKAGES[@]}"; do
-    if [ ! -d "$here/build/npm/node_modules/$p" ]; then
-      (cd "$here/build/npm" && npm install --no-save --silent "$p")
+    tarball="$(echo "${p#@}" | tr '/@' '--').tgz"
+    if [ ! -f "$here/build/npm/$tarball" ]; then
+      npm pack --silent --pack-destination "$here/build/npm" "$p" >/dev/null
     fi
   done
 fi

@@ -1,6 +1,7 @@
 // Library loading, the host's extension tables and the instance life cycle in CLAP's order.
 #include "ClapHost.h"
 
+#include <clap/ext/gui.h>
 #include <dlfcn.h>
 #include <time.h>
 
@@ -48,6 +49,19 @@ const clap_host_note_ports_t kNotePorts{
     [](const clap_host_t* h, uint32_t) { needMain(h); },
 };
 const clap_host_tail_t kTail{[](const clap_host_t*) {}};
+const clap_host_gui_t kGui{
+    [](const clap_host_t* h) { needMain(h); },
+    [](const clap_host_t* h, uint32_t w, uint32_t hgt) {
+      needMain(h);
+      hostOf(h)->guiRequestedW.store(w);
+      hostOf(h)->guiRequestedH.store(hgt);
+      ++hostOf(h)->guiResizeRequests;
+      return true;
+    },
+    [](const clap_host_t*) { return false; },
+    [](const clap_host_t*) { return false; },
+    [](const clap_host_t* h, bool) { needMain(h); },
+};
 
 const void* hostExtension(const clap_host_t* h, const char* id) {
   if (!id) return nullptr;
@@ -59,6 +73,7 @@ const void* hostExtension(const clap_host_t* h, const char* id) {
   if (!std::strcmp(id, CLAP_EXT_AUDIO_PORTS_CONFIG)) return &kAudioPortsConfig;
   if (!std::strcmp(id, CLAP_EXT_NOTE_PORTS)) return &kNotePorts;
   if (!std::strcmp(id, CLAP_EXT_TAIL)) return &kTail;
+  if (!std::strcmp(id, CLAP_EXT_GUI)) return &kGui;
   if (!std::strcmp(id, CLAP_EXT_TRACK_INFO)) return trackInfoExtension(h);
   return nullptr;
 }

@@ -67,6 +67,10 @@ class Host {
   std::atomic<int> processRequests{0};
   std::atomic<int> misbehaviours{0};
   std::atomic<bool> callbackPending{false};
+  // The last size a plug-in's editor asked for through gui.request_resize, and how often it asked.
+  std::atomic<int> guiResizeRequests{0};
+  std::atomic<uint32_t> guiRequestedW{0};
+  std::atomic<uint32_t> guiRequestedH{0};
   std::vector<std::string> logs() const;
   void addLog(const std::string& line);
 

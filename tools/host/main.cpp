@@ -1,5 +1,6 @@
 // vorrel-host: inspect any .clap, render MIDI through it to WAV, and check its state round trip.
 #include "ClapHost.h"
+#include "GuiCommands.h"
 #include "Render.h"
 #include "Speed.h"
 
@@ -28,7 +29,9 @@ int usage() {
                "                          [--buses N] [--64] [--tail SECONDS] [--set ID=VALUE]...\n"
                "                          [--state-in FILE] [--state-out FILE] [--speed 1|10|100]\n"
                "       vorrel-host state-check PLUGIN.clap\n"
-               "       vorrel-host presets PLUGIN.clap\n");
+               "       vorrel-host presets PLUGIN.clap\n"
+               "       vorrel-host gui PLUGIN.clap\n"
+               "       vorrel-host screenshot PLUGIN.clap --out FILE.png [--size WxH] [--frames N]\n");
   return 2;
 }
 
@@ -247,5 +250,9 @@ int main(int argc, char** argv) {
   if (cmd == "render") return cmdRender(lib, host, argc - 3, argv + 3);
   if (cmd == "state-check") return cmdStateCheck(lib, host);
   if (cmd == "presets") return cmdPresets(lib);
+  if (cmd == "gui" || cmd == "screenshot") {
+    const int rc = cmd == "gui" ? cmdGui(lib, host, argc - 3, argv + 3) : cmdScreenshot(lib, host, argc - 3, argv + 3);
+    return rc == 2 ? usage() : rc;
+  }
   return usage();
 }

@@ -1,0 +1,244 @@
+// The window's life: opening and closing from the host, the UI thread's frame loop, parent following, the grip
+// and one frame's drawing.
+#include "VorrelUI.h"
+
+#include "BuildState.h"
+#include "DrawPanel.h"
+#include "PanelSource.h"
+#include "PuglApi.h"
+#include "Vorrel.h"
+#include "XErrorGuard.h"
+
+#include <X11/Xlib.h>
+#include <nanovg.h>
+#include <pthread.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <exception>
+
+PuglStatus VorrelUI_onEvent(PuglView* view, const PuglEvent* event);
+
+namespace {
+
+constexpr double kFrameSeconds = 1.0 / 60.0;
+constexpr int kMinWindowW = 480;
+constexpr int kMinWindowH = 330;
+
+Display* displayOf(PuglWorld* world) { return static_cast<Display*>(puglGetNativeWorld(world)); }
+
+}  // namespace
+
+VorrelUI::~VorrelUI() { Close(); }
+
+void VorrelUI::Open(uintptr_t parent, int width, int height, Vorrel* shell) {
+  if (running.load(std::memory_order_acquire)) return;
+  if (thread.joinable()) thread.join();  // a thread that ended by itself (window-manager close)
+  plug = shell;
+  running.store(true, std::memory_order_release);
+  try {
+    thread = std::thread(&VorrelUI::threadFunc, this, InitData{parent, width, height});
+  } catch (...) {
+    // No thread to be had: the host keeps a plug-in without an editor rather than an exception.
+    running.store(false, std::memory_order_release);
+  }
+}
+
+void VorrelUI::Close() {
+  running.store(false, std::memory_order_release);
+  if (thread.joinable()) thread.join();
+  plug = nullptr;
+}
+
+void VorrelUI::threadFunc(InitData init) {
+  // Nothing may leave this thread as an exception: that would end the host.
+  try {
+    runFrames(init);
+  } catch (...) {
+  }
+  try {
+    teardown();
+  } catch (...) {
+  }
+  running.store(false, std::memory_order_release);
+}
+
+void VorrelUI::runFrames(const InitData& init) {
+  if (!setup(init.parent, init.width, init.height)) return;
+  // Named once the GL driver has started its own threads, which would otherwise inherit the name.
+  pthread_setname_np(pthread_self(), "vorrel-editor");
+  using Clock = std::chrono::steady_clock;
+  const auto framePeriod = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kFrameSeconds));
+  auto deadline = Clock::now();
+  while (running.load(std::memory_order_acquire) && world) {
+    try {
+      if (!windowLost && !resizeDrag) followParentSize();
+    } catch (...) {
+      // a failed frame is skipped
+    }
+    // pugl waits the whole timeout for events and draws after it: aim each wait at the next 1/60 s mark, so
+    // frames keep 60 per second whatever one costs; a loop that fell behind starts afresh rather than racing.
+    const auto now = Clock::now();
+    deadline = std::max(deadline + framePeriod, now);
+    puglUpdate(world, std::max(0.002, std::chrono::duration<double>(deadline - now).count()));
+    if (!windowLost) puglPostRedisplay(view);
+  }
+}
+
+bool VorrelUI::setup(uintptr_t parent, int width, int height) {
+  world = puglNewWorld(PUGL_MODULE, 0);
+  if (!world) return false;
+  vrui::registerEditorDisplay(displayOf(world));
+  puglSetClassName(world, "Vorrel");
+  view = puglNewView(world);
+  if (!view) {
+    teardown();
+    return false;
+  }
+  puglSetHandle(view, this);
+  puglSetEventFunc(view, VorrelUI_onEvent);
+  puglSetBackend(view, puglGlBackend());
+  puglSetViewHint(view, PUGL_CONTEXT_VERSION_MAJOR, 2);
+  puglSetViewHint(view, PUGL_CONTEXT_VERSION_MINOR, 1);
+  puglSetViewHint(view, PUGL_USE_COMPAT_PROFILE, 1);
+  puglSetViewHint(view, PUGL_STENCIL_BITS, 8);  // NanoVG fills concave shapes through the stencil
+  puglSetViewHint(view, PUGL_DOUBLE_BUFFER, 1);
+  puglSetViewHint(view, PUGL_RESIZABLE, 1);
+  const auto span = [](int v) { return static_cast<PuglSpan>(std::clamp(v, 1, 65535)); };
+  puglSetSizeHint(view, PUGL_MIN_SIZE, span(kMinWindowW), span(kMinWindowH));
+  puglSetSizeHint(view, PUGL_DEFAULT_SIZE, span(width), span(height));
+  viewW = fullW = static_cast<float>(span(width));
+  viewH = fullH = static_cast<float>(span(height));
+  if (parent) {
+    // A stale or foreign handle from the host: no window rather than one built on nothing.
+    XWindowAttributes attr{};
+    if (!XGetWindowAttributes(displayOf(world), static_cast<Window>(parent), &attr)) {
+      teardown();
+      return false;
+    }
+    puglSetParentWindow(view, static_cast<PuglNativeView>(parent));
+  }
+  if (puglRealize(view) != PUGL_SUCCESS) {
+    teardown();
+    return false;
+  }
+  // Mapped without raising: the stacking inside the host's window is the host's business. The map's first
+  // Expose draws the first frame.
+  XMapWindow(displayOf(world), static_cast<Window>(puglGetNativeView(view)));
+  return true;
+}
+
+void VorrelUI::teardown() {
+  Display* display = world ? displayOf(world) : nullptr;
+  if (view) puglFreeView(view);  // sends the unrealize event, which deletes the NanoVG context
+  view = nullptr;
+  if (world) puglFreeWorld(world);  // closes the display, which flushes requests that may still fail
+  world = nullptr;
+  vrui::unregisterEditorDisplay(display);
+}
+
+void VorrelUI::followParentSize() {
+  Display* display = displayOf(world);
+  const Window win = static_cast<Window>(puglGetNativeView(view));
+  Window root = 0;
+  Window parent = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(display, win, &root, &parent, &children, &count)) {
+    windowLost = true;  // gone with its parent: stop touching it until the host closes us
+    return;
+  }
+  if (children) XFree(children);
+  if (!parent || parent == root) return;
+  XWindowAttributes pa{};
+  XWindowAttributes va{};
+  if (!XGetWindowAttributes(display, parent, &pa) || pa.width <= 1 || pa.height <= 1) return;
+  if (!XGetWindowAttributes(display, win, &va)) return;
+  if (va.width != pa.width || va.height != pa.height) {
+    XResizeWindow(display, win, static_cast<unsigned>(pa.width), static_cast<unsigned>(pa.height));
+    XFlush(display);
+  }
+  viewW = static_cast<float>(std::min(pa.width, va.width));
+  viewH = static_cast<float>(std::min(pa.height, va.height));
+  fullW = static_cast<float>(va.width);
+  fullH = static_cast<float>(va.height);
+  externalSizeTick(pa.width, pa.height);
+}
+
+void VorrelUI::externalSizeTick(int w, int h) {
+  if (resizeDrag || !plug) return;
+  const auto r = follower.tick(w, h, plug->storedEditorWidth(), plug->storedEditorHeight());
+  switch (r.action) {
+    case vrui::ParentFollower::Action::Wait:
+      break;
+    case vrui::ParentFollower::Action::Follow:
+      plug->setStoredEditorSize(r.w, r.h);
+      plug->SetEditorSize(r.w, r.h);
+      plug->EditorResizeFromUI(r.w, r.h, true);
+      break;
+    case vrui::ParentFollower::Action::AskStored:
+      plug->SetEditorSize(r.w, r.h);
+      plug->EditorResizeFromUI(plug->storedEditorWidth(), plug->storedEditorHeight(), true);
+      break;
+  }
+}
+
+void VorrelUI::beginGripDrag(float x) {
+  if (!plug || !plug->hostTakesUIThreadResize()) return;
+  resizeDrag = true;
+  resizeStartX = x;
+  resizeStartScale = scale;
+  resizeLastW = static_cast<int32_t>(fullW);
+  resizeLastH = static_cast<int32_t>(fullH);
+}
+
+void VorrelUI::gripDragTo(float x) {
+  if (!resizeDrag || !plug || !view) return;
+  const vrui::GripSize size = vrui::gripSize(resizeStartX, resizeStartScale, x);
+  if (std::abs(size.w - resizeLastW) <= 5 && std::abs(size.h - resizeLastH) <= 5) return;
+  resizeLastW = size.w;
+  resizeLastH = size.h;
+  double factor = puglGetScaleFactor(view);
+  if (!(factor > 0.0)) factor = 1.0;
+  plug->requestEditorResize(std::max(1, static_cast<int>(size.w / factor)),
+                            std::max(1, static_cast<int>(size.h / factor)));
+  Display* display = displayOf(world);
+  XResizeWindow(display, static_cast<Window>(puglGetNativeView(view)), static_cast<unsigned>(size.w),
+                static_cast<unsigned>(size.h));
+  XFlush(display);
+}
+
+void VorrelUI::render() {
+  if (!vg || !plug || viewW < 2.0f || viewH < 2.0f) return;
+  scale = std::min(viewW / vrui::Layout960::kWidth, viewH / vrui::Layout960::kHeight);
+  if (!(scale > 0.0f)) scale = 1.0f;
+  offsetX = (viewW - vrui::Layout960::kWidth * scale) / 2.0f;
+  offsetY = (viewH - vrui::Layout960::kHeight * scale) / 2.0f;
+  if (panel.heldKey >= 0) panel.keyEnergy = std::min(panel.keyEnergy + panel.keyPressure / 60.0f, 3.0f);
+
+  // A shell that cannot be read this frame (its mutex busy) leaves the last frame's state on screen.
+  vrui::PanelState st;
+  const VorrelPanelSource source(*plug);
+  if (vrui::buildState(source, panel, st)) {
+    lastState = std::move(st);
+    haveState = true;
+  }
+  if (!haveState) return;
+
+  // A view taller than what the parent shows keeps the layout aligned with its visible top.
+  const int vy = fullH > viewH ? static_cast<int>(fullH - viewH) : 0;
+  glViewport(0, vy, static_cast<GLsizei>(viewW), static_cast<GLsizei>(viewH));
+  glClearColor(0.039f, 0.047f, 0.059f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  nvgBeginFrame(vg, viewW, viewH, 1.0f);
+  try {
+    nvgTranslate(vg, offsetX, offsetY);
+    nvgScale(vg, scale, scale);
+    vrui::drawPanel(vg, fonts, lastState, &hits);
+  } catch (...) {
+    nvgCancelFrame(vg);
+    throw;
+  }
+  nvgEndFrame(vg);
+}
