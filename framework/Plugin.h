@@ -96,6 +96,9 @@ class Plugin {
   void BeginInformHostOfParamChangeFromUI(int paramIdx);
   void SendParameterValueFromUI(int paramIdx, double normalizedValue);
   void EndInformHostOfParamChangeFromUI(int paramIdx);
+  // Many values changed at once outside the host's events (state load, recall, undo, A/B): the host re-reads
+  // them all. Direct on the main thread; from other threads at the host's next main-thread callback.
+  void RescanParamValues();
 
   void StartIdleTimer();
   void StopIdleTimer() { idleTimer.Stop(); }
@@ -114,6 +117,7 @@ class Plugin {
     kRequestParamsFlush = 1u << 0,
     kRequestGuiResize = 1u << 1,
     kRequestMarkDirty = 1u << 2,
+    kRequestParamsRescan = 1u << 3,
   };
   enum PendingOut : uint32_t { kOutBegin = 1u << 0, kOutValue = 1u << 1, kOutEnd = 1u << 2 };
 

@@ -8,6 +8,8 @@
 #include "Params.h"
 #include "Plugin.h"
 #include "SpscRing.h"
+#include "UndoHistory.h"
+#include "UndoSnap.h"
 
 #include <array>
 #include <atomic>
@@ -25,6 +27,8 @@ struct UiNoteEvent {
 
 class Vorrel final : public vfw::Plugin {
  public:
+  using UndoSnap = vorrel::UndoSnap;
+  using AbHalf = vorrel::AbHalf;
   static constexpr int kDefaultEditorW = 960;
   static constexpr int kDefaultEditorH = 660;
   static constexpr int kMinEditorW = 672;            // 70 % of 960
@@ -77,6 +81,20 @@ class Vorrel final : public vfw::Plugin {
 
   vorrel::dsp::VoiceParams snapshotVoiceParams() const;
 
+  // Undo, redo and A/B comparison: the editor thread only.
+  UndoSnap captureSnap() const;
+  void applySnap(const UndoSnap& snap);
+  void undoMark();
+  void undoPush();
+  void uiUndo();
+  void uiRedo();
+  bool canUndo() const { return history.canUndo(); }
+  bool canRedo() const { return history.canRedo(); }
+  AbHalf grabAbHalf() const;
+  void applyAbHalf(const AbHalf& slot);
+  void uiAbSwitch(int slot);
+  int uiAbSlot() const;
+
  private:
   // Written by presets on the control or main thread, read by the audio thread at each note-on.
   struct TrackExtras {
@@ -99,6 +117,14 @@ class Vorrel final : public vfw::Plugin {
   void closeMachineMemory();
   void closeEditor();
 
+  // Stores parameter values by the recall rule (snapped, clamped; non-finite ones skipped), count from index 0.
+  void writeParamValues(const double* values, int count);
+  // Clamps the extras to their ranges; non-finite sets are ignored.
+  void writeTrackExtras(const double (&values)[vorrel::kTrackExtras]);
+  void readTrackExtras(double (&values)[vorrel::kTrackExtras]) const;
+  // The machine's Forget and Engrave when its memory can be read; false leaves the outputs alone.
+  bool machineSettings(double& forgetDays, double& engravePct) const;
+
   // Written by the editor thread (requestEditorResize), read by main-thread calls.
   std::atomic<int> storedEditorW{kDefaultEditorW};
   std::atomic<int> storedEditorH{kDefaultEditorH};
@@ -111,6 +137,11 @@ class Vorrel final : public vfw::Plugin {
   std::string trackName;            // guarded by instanceMutex
   TrackExtras extras;
   bool programChangeEnabled = true;  // guarded by instanceMutex
+  vorrel::mem::SealedMemory sealed{};  // guarded by instanceMutex
+  AbHalf abSlots[2];                   // guarded by instanceMutex
+  int32_t activeAbSlot = 0;            // guarded by instanceMutex; 0 = A, 1 = B
+  // Editor thread only.
+  vorrel::UndoHistory<UndoSnap> history;
 
   // Audio thread (and OnReset while processing is stopped).
   std::unique_ptr<vorrel::dsp::VorrelEngine> engine;
@@ -134,4 +165,6 @@ class Vorrel final : public vfw::Plugin {
   std::atomic<int32_t> pendingProgram{-1};     // audio thread sets, control thread takes
   std::atomic<bool> velocityLengthMode{true};  // editor sets; false = MPE pressure mode
   std::atomic<bool> hearBare{false};           // editor sets, audio thread reads
+  // Set by host or editor changes of Forget or Engrave and by undo and A/B; the control thread writes them.
+  std::atomic<bool> machineSettingsDirty{false};
 };

@@ -66,6 +66,12 @@ class Host {
   std::atomic<bool> callbackPending{false};
   std::vector<std::string> logs() const;
   void addLog(const std::string& line);
+  // Main-thread-only host calls the plug-in made, in order, e.g. "params.rescan 1" (the flags in decimal).
+  // Calls from other threads are not recorded; they count as misbehaviours.
+  std::vector<std::string> calls() const;
+  int countCalls(const std::string& call) const;
+  void clearCalls();
+  void recordMainCall(const std::string& call);
 
  private:
   clap_host_t clapHost{};
@@ -73,6 +79,8 @@ class Host {
   AudioThread audioThread;
   mutable std::mutex logMutex;  // guards logLines; plug-ins may log from any thread
   std::vector<std::string> logLines;
+  mutable std::mutex callMutex;  // guards callLog; only main-thread calls append
+  std::vector<std::string> callLog;
 };
 
 // Output buffers for one process call: ports of channels, 32- or 64-bit, with frames preallocated.
