@@ -137,6 +137,8 @@ class Vorrel final : public vfw::Plugin {
   std::string trackName;            // guarded by instanceMutex
   TrackExtras extras;
   bool programChangeEnabled = true;  // guarded by instanceMutex
+
+  // The project's frozen memory copy and the A/B slots.
   vorrel::mem::SealedMemory sealed{};  // guarded by instanceMutex
   AbHalf abSlots[2];                   // guarded by instanceMutex
   int32_t activeAbSlot = 0;            // guarded by instanceMutex; 0 = A, 1 = B
