@@ -2,6 +2,7 @@
 #include "MemoryFile.h"
 #include "RealPlugin.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -83,7 +84,6 @@ TEST_F(RealPlugin, FrozenCopySurvivesSaveAndLoadBitForBit) {
 TEST_F(RealPlugin, TrackRecordIsCutClampedAndRefusedWhenNotFinite) {
   auto inst = make();
   Bytes chunk = save(*inst);
-  EXPECT_EQ(getName(chunk, kTrack + 4), "Init");
   std::memset(chunk.data() + kTrack + 4, 'p', 64);   // a preset name with no end
   std::memset(chunk.data() + kTrack + 68, 'q', 48);  // a track name with no end
   chunk[kTrack + 116] = 0;                           // Program Change off
@@ -98,7 +98,6 @@ TEST_F(RealPlugin, TrackRecordIsCutClampedAndRefusedWhenNotFinite) {
   EXPECT_EQ(back[kTrack + 117], 1);
   EXPECT_EQ(getD(back, kTrack + 120), 1.2);
   EXPECT_EQ(getD(back, kTrack + 128), 3.0);
-  EXPECT_EQ(getD(back, kTrack + 144), 1.4);
 
   putD(chunk, kTrack + 136, INFINITY);
   ASSERT_TRUE(inst->loadState(chunk));
@@ -128,9 +127,8 @@ TEST_F(RealPlugin, SlotRecordIsReadDefensively) {
   putD(chunk, kSlotA + 8, NAN);  // inside the count: the whole record falls back
   ASSERT_TRUE(inst->loadState(chunk));
   back = save(*inst);
-  EXPECT_EQ(back[kSlots + 4], 0);
-  EXPECT_EQ(back[kSlotB], 0);
-  EXPECT_EQ(getD(back, kSlotB + 8 + 8 * 19), 0.0);
+  const Bytes fresh = save(*make());  // both slots empty, A active
+  EXPECT_TRUE(std::equal(back.begin() + kSlots, back.end(), fresh.begin() + kSlots, fresh.end()));
 }
 
 TEST_F(RealPlugin, ValuesWhoseLowBytesSpellTheTagRoundTrip) {
