@@ -14,11 +14,6 @@ class UndoHistory {
   static constexpr double kJoinMs = 400.0;
   static constexpr double kNever = -1e18;  // last push time that joins nothing
 
-  UndoHistory() {
-    undoStack.reserve(kMaxSteps + 1);
-    redoStack.reserve(kMaxSteps + 1);
-  }
-
   // The state just before the edit under way.
   void mark(const Snap& before) {
     markSnap = before;
