@@ -3,6 +3,7 @@
 
 #include "Entry.h"
 #include "Plugin.h"
+#include "PresetLoad.h"
 
 #include <clap/ext/note-ports.h>
 
@@ -184,6 +185,8 @@ const void* ClapAdapter::getExtension(const clap_plugin_t* plugin, const char* i
   if (!std::strcmp(id, CLAP_EXT_AUDIO_PORTS_CONFIG)) return &audioPortsConfig;
   if (!std::strcmp(id, CLAP_EXT_NOTE_PORTS)) return &notePorts;
   if (!std::strcmp(id, CLAP_EXT_TAIL)) return &tail;
+  if (!std::strcmp(id, CLAP_EXT_PRESET_LOAD) || !std::strcmp(id, CLAP_EXT_PRESET_LOAD_COMPAT))
+    return presetLoadExtension();
   return nullptr;
 }
 

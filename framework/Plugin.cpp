@@ -96,6 +96,8 @@ void Plugin::ProcessBlock(double**, double** outputs, int nFrames) {
 
 void Plugin::ProcessMidiMsg(const MidiMsg&) {}
 
+bool Plugin::LoadPresetFromLocation(uint32_t, const char*, const char*) { return false; }
+
 void Plugin::GetBusName(Route dir, int busIdx, int nBuses, std::string& name) const {
   name = dir == Route::Output ? "Output" : "Input";
   if (nBuses > 1) {

@@ -58,6 +58,8 @@ class Plugin {
   virtual void GetBusName(Route dir, int busIdx, int nBuses, std::string& name) const;  // main
   virtual void* OpenWindow(void* parent) { return parent; }                             // main
   virtual void CloseWindow() {}                                                         // main
+  // The host's preset-load extension: kind and location as the preset-discovery provider declared them.
+  virtual bool LoadPresetFromLocation(uint32_t kind, const char* location, const char* loadKey);  // main
 
   // i must be a valid index; host-supplied ids go through ParamOrNull.
   Param* GetParam(int i) { return &params[static_cast<size_t>(i)]; }

@@ -39,7 +39,7 @@ void modeShares(double interval, const std::vector<double>& pcs, double* shares)
   for (size_t i = 0; i < pcs.size(); ++i) {
     double d = std::fabs(pcs[i] - x);
     d = std::min(d, 12.0 - d);
-    shares[i] = std::exp(-d * d / 0.98);
+    shares[i] = std::isfinite(d) ? std::exp(-d * d / 0.98) : 0.0;  // a broken pitch class takes no ink
     if (i > 0) sum += shares[i];
   }
   if (!pcs.empty()) shares[0] = 0.0;  // the fundamental never takes ink
@@ -48,8 +48,11 @@ void modeShares(double interval, const std::vector<double>& pcs, double* shares)
 }
 
 void engraveEvent(MemoryState& s, const InkEvent& e, const std::vector<double>& pcs, uint64_t now) {
-  s.yours.yoursSeconds += std::max(0.0, e.heldSeconds) * s.pace;
-  const double amount = s.pace * e.weight * s.engravePct * 0.006;
+  // A NaN or infinity would zero or poison every weight it touches: such an event carves nothing.
+  if (!std::isfinite(e.interval) || !std::isfinite(e.weight) || !std::isfinite(e.heldSeconds)) return;
+  // A day per note at most, so no single event can overflow the player's share.
+  s.yours.yoursSeconds += std::clamp(e.heldSeconds, 0.0, 86400.0) * s.pace;
+  const double amount = s.pace * std::clamp(e.weight, 0.0, kMaxEventWeight) * s.engravePct * 0.006;
   const size_t n = std::min(pcs.size(), static_cast<size_t>(kModes));
   if (n >= 2) {
     // Fewer than two modes means only the fundamental, which takes no ink.
@@ -67,7 +70,8 @@ void engraveEvent(MemoryState& s, const InkEvent& e, const std::vector<double>& 
     s.modeWeights[top] = kMaxWeight;  // exactly 20, whatever the rounding of peak * (20 / peak)
   }
   const int row = mod12(static_cast<long>(e.fromNote));
-  const int col = mod12(std::lround(e.interval));  // halves away from zero
+  // Halves away from zero; reduced first (fmod is exact) so a huge interval cannot overflow the rounding.
+  const int col = mod12(std::lround(std::fmod(e.interval, 12.0)));
   float& cell = s.cart.ink[row][col];
   cell = static_cast<float>(std::min(kMaxWeight, std::max(0.0, static_cast<double>(cell) + amount)));
   s.cart.touchedHour[row][col] = static_cast<uint32_t>(now / 3600);
@@ -99,6 +103,16 @@ void forgetState(MemoryState& s, uint64_t now) {
   MemoryFileBodyV1 b = bodyOf(s);
   applyWallClockForget(b, s.cart, s.lastUpdate, now, s.pace);
   std::memcpy(s.modeWeights, b.modeWeights, sizeof s.modeWeights);
+}
+
+void forgetAcrossIdleGap(MemoryState& s, uint64_t pacedUntil, uint64_t now) {
+  if (now <= s.lastUpdate || !(s.pace > 1.0) || pacedUntil >= now) return;
+  const uint64_t split = std::max(s.lastUpdate, pacedUntil);
+  MemoryFileBodyV1 b = bodyOf(s);
+  applyWallClockForget(b, s.cart, s.lastUpdate, split, s.pace);
+  applyWallClockForget(b, s.cart, split, now, 1.0);
+  std::memcpy(s.modeWeights, b.modeWeights, sizeof s.modeWeights);
+  s.lastUpdate = now;
 }
 
 void sanitizeState(MemoryState& s) {

@@ -19,6 +19,9 @@ void engraveEvent(MemoryState& state, const InkEvent& event, const std::vector<d
 void applyWallClockForget(MemoryFileBodyV1& body, MemoryCartV1& cart, uint64_t last, uint64_t now, double pace);
 // Forgetting on the record itself, from its lastUpdate with its own pace.
 void forgetState(MemoryState& state, uint64_t now);
+// Forgets up to now with Speed only until pacedUntil (the last sign of a live instance), at real time after it;
+// lastUpdate becomes now. Nothing happens at Speed x1 or when pacedUntil is not before now.
+void forgetAcrossIdleGap(MemoryState& state, uint64_t pacedUntil, uint64_t now);
 void sanitizeState(MemoryState& state);
 // sanitizeState, then Forget and Engrave that read as "not given" become the defaults 7 and 120.
 void sanitizeWithDefaults(MemoryState& state);

@@ -1,4 +1,4 @@
-// Opening, verifying and repairing the shared segment; slots; the locked change frame; flushing the file.
+// Opening, verifying and repairing the shared segment; slots; the locked change frame; heartbeats.
 #include "MachineMemory.h"
 
 #include "Biographies.h"
@@ -9,12 +9,13 @@
 #include <boost/interprocess/mapped_region.hpp>
 #include <boost/interprocess/shared_memory_object.hpp>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
-#include <cstdio>
+#include <cstddef>
 #include <cstring>
 #include <ctime>
 #include <map>
@@ -25,10 +26,9 @@ namespace bip = boost::interprocess;
 namespace vorrel::mem {
 namespace {
 
-constexpr int kWaitTries = 50;  // 50 x 10 ms for the ready marker
-constexpr int64_t kStaleVersionSeconds = 31;
+constexpr int kWaitTries = 50;             // 50 x 10 ms for the ready marker
+constexpr int64_t kAbandonedSeconds = 31;  // no heartbeat for this long: nobody uses the segment
 constexpr int64_t kReapSeconds = 11;
-constexpr int64_t kFlushSpacing = 14;  // at most one write per 15 seconds
 
 // Serialises open and close within this process.
 std::mutex& localMutex() {
@@ -42,29 +42,24 @@ std::array<uint64_t, kNumSlots>& localSlotIds(const std::string& segment) {
   return ids[segment];
 }
 
-// Flushes of one process are serialised, so an older published state is never renamed over a newer one.
-std::mutex& flushMutex() {
-  static std::mutex m;
-  return m;
-}
-
 void sleep10ms() {
   timespec ts{0, 10 * 1000 * 1000};
   while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
   }
 }
 
-int64_t secondsSince(uint64_t now, uint64_t then) { return static_cast<int64_t>(now - then); }
+bool processGone(int64_t pid) {
+  return pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
 
-bool fileExists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 || errno != ENOENT;
+uint64_t keyOf(const std::string& store) {
+  return store.empty() ? 0 : memfmt::fingerprint(reinterpret_cast<const uint8_t*>(store.data()), store.size(), 0);
 }
 
 }  // namespace
 
 MachineMemory::MachineMemory(std::string segmentName, std::string storeDir)
-    : name(std::move(segmentName)), store(std::move(storeDir)) {}
+    : name(std::move(segmentName)), store(std::move(storeDir)), storeKey(keyOf(store)) {}
 
 MachineMemory::~MachineMemory() { bail(); }
 
@@ -72,41 +67,78 @@ void MachineMemory::bail() {
   region.reset();
   shm.reset();
   seg = nullptr;
+  created = false;
 }
 
-void MachineMemory::initialise(uint64_t now) {
-  std::memset(seg, 0, sizeof *seg);
+bool MachineMemory::initialise(uint64_t now) {
+  // Who is creating it, first of all: an opener that finds it unfinished tells a slow creator from a dead one.
+  shared(seg->creatorPid).store(::getpid(), std::memory_order_release);
+  shared(seg->aliveAt).store(now, std::memory_order_release);
   seg->layout = kSegmentLayout;
   initRobustMutex(seg->mutex);
   seg->version = kSegmentVersion;
-  seg->aliveAt = now;
-  seg->magic = kSegmentMagic;
+  shared(seg->magic).store(kSegmentMagic, std::memory_order_release);
 
   MemoryFileHeader header{};
   MemoryFileBodyV1 body{};
   MemoryCartV1 cart{};
   MemoryNameV3 memName{};
   MemoryYours yours{};
-  if (memfmt::loadMemoryFile(storePath(), header, body, cart, &memName, &yours)) {
-    // The memory kept forgetting at real time while no instance ran, whatever the Speed was.
-    applyWallClockForget(body, cart, header.savedAt, now, 1.0);
-  } else if (!fileExists(storePath())) {
-    seedFirstRun(body, cart, memName, now);
+  uint64_t print = 0;
+  const memfmt::ReadStatus read =
+      store.empty() ? memfmt::ReadStatus::Missing
+                    : memfmt::readMemoryFile(storePath(), header, body, cart, &memName, &yours, &print);
+  switch (read) {
+    case memfmt::ReadStatus::Ok:
+      // The memory kept forgetting at real time while no instance ran, whatever the Speed was.
+      applyWallClockForget(body, cart, header.savedAt, now, 1.0);
+      seg->knownFiles[0] = print;
+      break;
+    case memfmt::ReadStatus::Missing:
+      seedFirstRun(body, cart, memName, now);
+      break;
+    case memfmt::ReadStatus::Failed:
+      return false;  // the file may be fine: an empty memory now would later be flushed over it
+    default:
+      break;  // unreadable or not a file: start empty; a flush keeps a bad file aside, never replaces a FIFO
   }
-  // An unreadable file leaves an empty memory; the first flush keeps that file aside before writing.
+  if (stallHook) stallHook(Stage::CreatingSegment);
   MemoryState state = defaultState();
   std::memcpy(state.modeWeights, body.modeWeights, sizeof state.modeWeights);
   state.cart = cart;
   state.name = memName;
   state.yours = yours;
+  // Forget 0 is no setting (1 day is the least); Engrave 0 is a real one.
   state.forgetDays = body.forgetDays > 0.0 ? body.forgetDays : kDefaultForgetDays;
-  state.engravePct = body.engravePct > 0.0 ? body.engravePct : kDefaultEngravePct;
+  const bool fromFile = read == memfmt::ReadStatus::Ok;
+  state.engravePct = fromFile && body.engravePct >= 0.0 ? body.engravePct : kDefaultEngravePct;
   state.lastUpdate = now;
   state.pace = 1.0;
   sanitizeWithDefaults(state);
+  // What is in our memory.bin (or nothing to save yet) is generation 1: opening alone writes nothing.
+  seg->disk[0] = DiskRecord{storeKey, storeKey ? 1u : 0u};
   seqPublish(seg->seq, seg->state, state);
   shared(seg->memoryGeneration).store(1, std::memory_order_release);
   shared(seg->ready).store(kSegmentMagic, std::memory_order_release);
+  return true;
+}
+
+MachineMemory::Attach MachineMemory::createSegment(uint64_t now) {
+  // A new object is zero-filled by the system: nothing to clear.
+  shm->truncate(sizeof(MachineSegment));
+  region = std::make_unique<bip::mapped_region>(*shm, bip::read_write);
+  seg = static_cast<MachineSegment*>(region->get_address());
+  created = true;
+  bool ok = false;
+  try {
+    ok = initialise(now);
+  } catch (...) {
+  }
+  if (ok) return Attach::Ok;
+  // Nobody can use an unfinished segment: take it away so the next open starts afresh.
+  bail();
+  bip::shared_memory_object::remove(name.c_str());
+  return Attach::Fail;
 }
 
 MachineMemory::Attach MachineMemory::createOrAttach(uint64_t now, bool firstAttempt) {
@@ -114,75 +146,109 @@ MachineMemory::Attach MachineMemory::createOrAttach(uint64_t now, bool firstAtte
   try {
     shm = std::make_unique<bip::shared_memory_object>(bip::create_only, name.c_str(), bip::read_write,
                                                       bip::permissions(0644));
-    shm->truncate(sizeof(MachineSegment));
-    region = std::make_unique<bip::mapped_region>(*shm, bip::read_write);
-    seg = static_cast<MachineSegment*>(region->get_address());
-    initialise(now);
-    return Attach::Ok;
   } catch (const bip::interprocess_exception& e) {
     if (e.get_error_code() != bip::already_exists_error) return Attach::Fail;
   }
-  shm = std::make_unique<bip::shared_memory_object>(bip::open_only, name.c_str(), bip::read_write);
-  // A creator may still be sizing or initialising it: wait for a full, ready segment of ours.
+  if (shm) return createSegment(now);
+  try {
+    shm = std::make_unique<bip::shared_memory_object>(bip::open_only, name.c_str(), bip::read_write);
+  } catch (const bip::interprocess_exception&) {
+    return firstAttempt ? Attach::Retry : Attach::Fail;  // removed between the two calls
+  }
+  // A creator may still be sizing or initialising it: wait for a full, ready segment of ours. The first 64
+  // bytes (magic, version, ready, aliveAt, creatorPid) are read as soon as they exist.
+  constexpr size_t kHeaderBytes = offsetof(MachineSegment, mutex);
   for (int i = 0; i < kWaitTries; ++i) {
     bip::offset_t size = 0;
-    if (shm->get_size(size) && size >= static_cast<bip::offset_t>(sizeof(MachineSegment))) {
-      if (!region) {
-        region = std::make_unique<bip::mapped_region>(*shm, bip::read_write, 0, sizeof(MachineSegment));
-        seg = static_cast<MachineSegment*>(region->get_address());
-      }
+    if (!shm->get_size(size)) size = 0;
+    const size_t usable = static_cast<size_t>(size) >= sizeof(MachineSegment) ? sizeof(MachineSegment)
+                          : static_cast<size_t>(size) >= kHeaderBytes         ? kHeaderBytes
+                                                                              : 0;
+    if (usable > (region ? region->get_size() : 0)) {
+      region = std::make_unique<bip::mapped_region>(*shm, bip::read_write, 0, usable);
+      seg = static_cast<MachineSegment*>(region->get_address());
+    }
+    if (seg) {
       const uint32_t magic = shared(seg->magic).load(std::memory_order_acquire);
       const uint32_t version = shared(seg->version).load(std::memory_order_acquire);
+      if (magic != 0 && magic != kSegmentMagic) return Attach::Fail;                 // not ours: never touched
+      if (magic == kSegmentMagic && version > kSegmentVersion) return Attach::Fail;  // a newer build's: kept
       if (magic == kSegmentMagic && version != kSegmentVersion && version != 0) {
-        // Another build's layout: replaced only once nobody has touched it for 31 seconds.
+        // An older build's layout: replaced only once nobody has touched it for 31 seconds.
         const uint32_t layout = seg->layout;
         const uint64_t alive = shared(seg->aliveAt).load(std::memory_order_acquire);
         bail();
-        if (layout == kSegmentLayout && secondsSince(now, alive) >= kStaleVersionSeconds && firstAttempt) {
+        if (layout == kSegmentLayout && secondsSince(now, alive) >= kAbandonedSeconds && firstAttempt) {
           bip::shared_memory_object::remove(name.c_str());
           return Attach::Retry;
         }
         return Attach::Fail;
       }
-      if (magic == kSegmentMagic && shared(seg->ready).load(std::memory_order_acquire) == kSegmentMagic)
+      if (magic == kSegmentMagic && usable == sizeof(MachineSegment) &&
+          shared(seg->ready).load(std::memory_order_acquire) == kSegmentMagic)
         return Attach::Ok;
     }
     sleep10ms();
   }
-  // Too small, not ours, or never ready: its creator died. Replace it, once.
+  // Still unfinished: its creator may just be slow (a memory file on a slow disk). Only a provably abandoned
+  // segment is replaced; otherwise the next idle call tries again, so two memories never exist at once.
+  const bool abandoned = provablyAbandoned(now);
   bail();
-  if (!firstAttempt) return Attach::Fail;
+  if (!abandoned || !firstAttempt) return Attach::Fail;
   bip::shared_memory_object::remove(name.c_str());
   return Attach::Retry;
+}
+
+bool MachineMemory::provablyAbandoned(uint64_t now) const {
+  if (seg) {
+    const int64_t pid = shared(seg->creatorPid).load(std::memory_order_acquire);
+    const uint64_t alive = shared(seg->aliveAt).load(std::memory_order_acquire);
+    if (processGone(pid)) return true;
+    if (alive != 0 && secondsSince(now, alive) >= kAbandonedSeconds) return true;
+    if (pid != 0 || alive != 0) return false;
+  }
+  // Nothing recorded yet (not even sized): only the object's own age can tell, on the system clock.
+  struct stat st {};
+  if (!shm || ::fstat(shm->get_mapping_handle().handle, &st) != 0) return false;
+  return static_cast<int64_t>(std::time(nullptr)) - static_cast<int64_t>(st.st_mtime) >= kAbandonedSeconds;
+}
+
+bool MachineMemory::stillNamed() const {
+  try {
+    bip::shared_memory_object again(bip::open_only, name.c_str(), bip::read_only);
+    struct stat mine {
+    }, named{};
+    return ::fstat(shm->get_mapping_handle().handle, &mine) == 0 &&
+           ::fstat(again.get_mapping_handle().handle, &named) == 0 && mine.st_ino == named.st_ino &&
+           mine.st_dev == named.st_dev;
+  } catch (...) {
+    return false;
+  }
 }
 
 bool MachineMemory::lockMachine() {
   if (!seg) return false;
   const LockResult r = lockRobustMutex(seg->mutex);
   if (r == LockResult::Busy) return false;
-  if (r == LockResult::TakenFromDeadOwner) {
-    repairTornPublish();
-    markConsistent(seg->mutex);
-  } else if (shared(seg->seq).load(std::memory_order_acquire) & 1) {
-    repairTornPublish();
-  }
+  repairPublished();
+  if (r == LockResult::TakenFromDeadOwner) markConsistent(seg->mutex);
   return true;
 }
 
 void MachineMemory::unlockMachine() { unlockRobustMutex(seg->mutex); }
 
-void MachineMemory::repairTornPublish() {
+void MachineMemory::repairPublished() {
   auto seq = shared(seg->seq);
   const uint64_t s = seq.load(std::memory_order_acquire);
-  if ((s & 1) == 0) return;
-  // The last writer died between odd and even: make what it left safe, then publish it as stable.
+  if (s != 0 && (s & 1) == 0) return;
+  // The last writer died between odd and even, or the box of a ready segment reads as never written (which
+  // would fail every reader for good): make what is there safe, then publish it as stable.
   MemoryState copy;
   loadWords(seg->state, copy);
   sanitizeWithDefaults(copy);
   storeWords(seg->state, copy);
-  seq.store(s + 1, std::memory_order_release);
+  seq.store(s == 0 ? 2 : s + 1, std::memory_order_release);
   shared(seg->memoryGeneration).fetch_add(1, std::memory_order_acq_rel);
-  dirtyFlag = true;
 }
 
 bool MachineMemory::open(uint64_t now) {
@@ -191,7 +257,8 @@ bool MachineMemory::open(uint64_t now) {
   try {
     Attach a = createOrAttach(now, true);
     if (a == Attach::Retry) a = createOrAttach(now, false);
-    if (a != Attach::Ok) {
+    // A creator that stalled long enough to be judged abandoned finds its segment replaced: use the new one.
+    if (a != Attach::Ok || (created && !stillNamed())) {
       bail();
       return false;
     }
@@ -228,6 +295,7 @@ bool MachineMemory::open(uint64_t now) {
     seqPublish(s.payloadSeq, s.payload, empty);
     shared(s.payloadSeq).store(0, std::memory_order_release);
     shared(s.live).store(1, std::memory_order_release);
+    localDiskGen = memoryGeneration();  // opening alone has nothing to write
     id.store(newId, std::memory_order_release);
     slot.store(claim, std::memory_order_release);
     openFlag.store(true, std::memory_order_release);
@@ -241,23 +309,19 @@ bool MachineMemory::open(uint64_t now) {
 }
 
 bool MachineMemory::withMachine(uint64_t now, const std::function<void(MemoryState&)>& change) {
-  (void)now;
   if (!isOpen() || !lockMachine()) return false;
+  // Under the lock the box is stable (a torn or empty one was just repaired): the raw words are the state.
   MemoryState copy;
-  if (!seqRead(seg->seq, seg->state, copy)) {
-    // Under the lock only a torn publish fails a read: repair it, never fall back to an empty memory.
-    repairTornPublish();
-    if (!seqRead(seg->seq, seg->state, copy)) {
-      unlockMachine();
-      return false;
-    }
-  }
+  loadWords(seg->state, copy);
   // Another process wrote it: repair before changing, settings that read as "not given" get the defaults.
   sanitizeWithDefaults(copy);
+  // Speed runs only while some instance is alive: after the last heartbeat the memory forgets at real time.
+  const uint64_t alive = shared(seg->aliveAt).load(std::memory_order_acquire);
+  if (secondsSince(now, alive) >= kReapSeconds) forgetAcrossIdleGap(copy, alive, now);
   change(copy);
+  sanitizeWithDefaults(copy);  // nothing non-finite or out of range is ever published
   seqPublish(seg->seq, seg->state, copy);
   shared(seg->memoryGeneration).fetch_add(1, std::memory_order_acq_rel);
-  dirtyFlag = true;
   unlockMachine();
   return true;
 }
@@ -329,11 +393,20 @@ void MachineMemory::heartbeat(uint64_t now) {
   InstanceSlot& sl = seg->slots[s];
   if (shared(sl.owner).load(std::memory_order_acquire) == instanceId()) {
     shared(sl.heartbeat).store(now, std::memory_order_release);
+    const uint64_t alive = shared(seg->aliveAt).load(std::memory_order_acquire);
+    // Nobody was alive since then: forget that gap at real time before this heartbeat hides it. If the lock
+    // is busy, aliveAt stays behind and the next heartbeat tries again.
+    if (secondsSince(now, alive) >= kReapSeconds && pacedMemory() && !tick(now)) return;
     shared(seg->aliveAt).store(now, std::memory_order_release);
     return;
   }
   // Another instance reaped the slot: keep the memory, stop heartbeating.
   dropSlot(s);
+}
+
+bool MachineMemory::pacedMemory() const {
+  MemoryState s;
+  return !load(s) || s.pace > 1.0;
 }
 
 void MachineMemory::dropSlot(int s) {
@@ -354,41 +427,6 @@ void MachineMemory::publishInstance(const InstancePayload& payload) {
   InstancePayload p = payload;
   p.trackName[sizeof p.trackName - 1] = '\0';
   seqPublish(sl.payloadSeq, sl.payload, p);
-}
-
-void MachineMemory::moveAsideUnreadable(uint64_t now) const {
-  const std::string path = storePath();
-  if (!fileExists(path)) return;
-  MemoryFileHeader h;
-  MemoryFileBodyV1 b;
-  MemoryCartV1 c;
-  if (memfmt::loadMemoryFile(path, h, b, c, nullptr, nullptr)) return;
-  // Nothing the player carved is destroyed without a copy: the file we could not read keeps its bytes.
-  const time_t t = static_cast<time_t>(now);
-  tm parts{};
-  localtime_r(&t, &parts);
-  char stamp[32];
-  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &parts);
-  std::string aside = store + "/memory.unreadable-" + stamp + ".bin";
-  for (int n = 1; fileExists(aside) && n < 100; ++n)
-    aside = store + "/memory.unreadable-" + stamp + "-" + std::to_string(n) + ".bin";
-  std::rename(path.c_str(), aside.c_str());
-}
-
-void MachineMemory::flush(uint64_t now, bool force) {
-  if (!dirtyFlag) return;
-  const int64_t since = secondsSince(now, lastFlush);
-  if (!force && lastFlush != 0 && since >= 0 && since <= kFlushSpacing) return;
-  if (!isOpen()) return;
-  std::lock_guard<std::mutex> serial(flushMutex());
-  MemoryState state;
-  if (!load(state)) return;
-  moveAsideUnreadable(now);
-  const MemoryFileBodyV1 body = bodyOf(state);
-  if (memfmt::saveMemoryFile(store, "memory.bin", body, state.cart, state.lastUpdate, &state.name, &state.yours)) {
-    dirtyFlag = false;
-    lastFlush = now;
-  }
 }
 
 void MachineMemory::close(uint64_t now) {

@@ -56,24 +56,40 @@ class MachineMemory {
   bool isOpen() const { return openFlag.load(std::memory_order_acquire); }
   int slotIndex() const { return slot.load(std::memory_order_acquire); }
   uint64_t instanceId() const { return id.load(std::memory_order_acquire); }
-  bool dirty() const { return dirtyFlag; }
+  // Control thread: the memory file of this store directory does not hold the published generation, whoever
+  // changed it. Always false without a store directory (the memory then lives in the segment only).
+  bool dirty() const;
   const std::string& storeDir() const { return store; }
-  std::string storePath() const { return store + "/memory.bin"; }
+  // Empty when there is no store directory.
+  std::string storePath() const { return store.empty() ? std::string() : store + "/memory.bin"; }
   // The mapped segment, for tests and readers of the slot table; null when not mapped.
   MachineSegment* segment() const { return seg; }
+
+  // Points where a real process may stall on a slow disk; tests pause there on purpose. Control thread.
+  enum class Stage { CreatingSegment, FlushWritten };
+  void setStallHook(std::function<void(Stage)> hook) { stallHook = std::move(hook); }
 
  private:
   enum class Attach { Ok, Retry, Fail };
   Attach createOrAttach(uint64_t now, bool firstAttempt);
-  void initialise(uint64_t now);
+  Attach createSegment(uint64_t now);
+  bool initialise(uint64_t now);
+  bool provablyAbandoned(uint64_t now) const;
+  bool stillNamed() const;
   bool lockMachine();
   void unlockMachine();
-  void repairTornPublish();
+  void repairPublished();
   void dropSlot(int s);
-  void moveAsideUnreadable(uint64_t now) const;
+  bool pacedMemory() const;
+  uint64_t diskGeneration() const;
+  void recordDisk(uint64_t generation);
+  bool knownFile(uint64_t print) const;
+  void rememberFile(uint64_t print);
+  static int64_t secondsSince(uint64_t now, uint64_t then) { return static_cast<int64_t>(now - then); }
 
   std::string name;
   std::string store;
+  uint64_t storeKey = 0;  // fingerprint of store, 0 without a store directory
   std::unique_ptr<boost::interprocess::shared_memory_object> shm;
   std::unique_ptr<boost::interprocess::mapped_region> region;
   MachineSegment* seg = nullptr;  // the mapping, written by this handle's control thread only
@@ -82,8 +98,10 @@ class MachineMemory {
   std::atomic<int> slot{-1};
   std::atomic<uint64_t> id{0};
   // Control thread only.
-  bool dirtyFlag = false;
+  bool created = false;       // this handle created the mapped segment
+  uint64_t localDiskGen = 0;  // generation in our memory.bin when the segment's records no longer say
   uint64_t lastFlush = 0;
+  std::function<void(Stage)> stallHook;
 };
 
 }  // namespace vorrel::mem

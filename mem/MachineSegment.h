@@ -33,16 +33,26 @@ struct InstanceSlot {
   uint8_t reserved1[24];
 };
 
+// Which memoryGeneration the memory file of one store directory holds (segments of older builds keep zeros).
+struct DiskRecord {
+  uint64_t storeKey;    // fingerprint of the store directory's path, 0 = unused
+  uint64_t generation;  // memoryGeneration of the state last renamed into place there
+};
+constexpr int kDiskRecords = 2;
+constexpr int kKnownFiles = 4;
+
 struct MachineSegment {
   uint32_t magic;
   uint32_t layout;
   uint32_t version;
-  uint32_t ready;    // the magic value, written last at creation
-  uint64_t aliveAt;  // creation, then the latest heartbeat of any instance
-  uint8_t reserved0[40];
-  uint8_t mutex[40];  // a process-shared, robust pthread mutex
-  uint8_t reserved1[24];
-  uint64_t reserved2;
+  uint32_t ready;                 // the magic value, written last at creation
+  uint64_t aliveAt;               // creation, then the latest heartbeat of any instance
+  int64_t creatorPid;             // the process that created the segment, written first; 0 from older builds
+  DiskRecord disk[kDiskRecords];  // the two store directories written most recently; under the mutex
+  uint8_t mutex[40];              // a process-shared, robust pthread mutex
+  // Fingerprints of the memory files this segment was loaded from or wrote, newest first, 0 = empty; under the
+  // mutex. A memory.bin that is none of them holds a memory this segment never had, and is kept aside.
+  uint64_t knownFiles[kKnownFiles];
   uint64_t presetGeneration;  // bumped after the user preset library is rewritten
   uint64_t memoryGeneration;  // 1 after creation, bumped after every published change
   uint64_t seq;               // even when stable, odd while the state is copied
@@ -57,8 +67,10 @@ static_assert(kPlainRecord<InstanceSlot> && sizeof(InstanceSlot) == 128 && offse
               offsetof(InstanceSlot, payloadSeq) == 32 && offsetof(InstanceSlot, payload) == 40);
 static_assert(kPlainRecord<MachineSegment> && sizeof(MachineSegment) == 9920);
 static_assert(offsetof(MachineSegment, ready) == 12 && offsetof(MachineSegment, aliveAt) == 16 &&
-              offsetof(MachineSegment, mutex) == 64 && offsetof(MachineSegment, presetGeneration) == 136 &&
-              offsetof(MachineSegment, memoryGeneration) == 144 && offsetof(MachineSegment, seq) == 152 &&
-              offsetof(MachineSegment, state) == 160 && offsetof(MachineSegment, slots) == 1728);
+              offsetof(MachineSegment, creatorPid) == 24 && offsetof(MachineSegment, disk) == 32 &&
+              offsetof(MachineSegment, knownFiles) == 104 && offsetof(MachineSegment, mutex) == 64 &&
+              offsetof(MachineSegment, presetGeneration) == 136 && offsetof(MachineSegment, memoryGeneration) == 144 &&
+              offsetof(MachineSegment, seq) == 152 && offsetof(MachineSegment, state) == 160 &&
+              offsetof(MachineSegment, slots) == 1728);
 
 }  // namespace vorrel::mem

@@ -1,14 +1,6 @@
 // Memory file and frozen-copy encoding; the atomic save path and the version-by-version load.
 #include "MemoryFile.h"
 
-#include "Directories.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -109,8 +101,6 @@ void readBody(Reader& r, MemoryFileBodyV1& b) {
   b.engravePct = r.f64();
 }
 
-std::atomic<uint32_t> gTempCounter{0};
-
 }  // namespace
 
 size_t fileLengthFor(uint32_t version) {
@@ -176,45 +166,26 @@ bool decodeMemoryFile(const uint8_t* data, size_t size, MemoryFileHeader& header
 
 bool saveMemoryFile(const std::string& dir, const std::string& fileName, const MemoryFileBodyV1& body,
                     const MemoryCartV1& cart, uint64_t savedAt, const MemoryNameV3* name, const MemoryYours* yours) {
-  mem::ensureDirRecursive(dir);
-  const std::string finalPath = dir + "/" + fileName;
-  // Unique per save: instances of one host process flush from their own threads.
-  const std::string tempPath = finalPath + ".tmp." + std::to_string(getpid()) + "." +
-                               std::to_string(gTempCounter.fetch_add(1, std::memory_order_relaxed));
-  const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  FILE* f = ::fdopen(fd, "wb");
-  if (!f) {
-    ::close(fd);
-    std::remove(tempPath.c_str());
-    return false;
-  }
-  const std::vector<uint8_t> bytes = encodeMemoryFile(body, cart, savedAt, name, yours);
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = ok && std::fflush(f) == 0;
-  ok = ok && ::fsync(::fileno(f)) == 0;
-  ok = (std::fclose(f) == 0) && ok;
-  if (!ok || std::rename(tempPath.c_str(), finalPath.c_str()) != 0) {
-    std::remove(tempPath.c_str());  // never leave a stray temporary behind
-    return false;
-  }
-  // Make the rename itself durable.
-  const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
+  const std::string temp = writeTemporary(dir, fileName, encodeMemoryFile(body, cart, savedAt, name, yours));
+  if (temp.empty() || !renameOver(temp, dir + "/" + fileName)) return false;
+  syncDirectory(dir);
   return true;
+}
+
+ReadStatus readMemoryFile(const std::string& path, MemoryFileHeader& header, MemoryFileBodyV1& body, MemoryCartV1& cart,
+                          MemoryNameV3* name, MemoryYours* yours, uint64_t* print) {
+  std::vector<uint8_t> bytes;
+  uint64_t size = 0;
+  const ReadStatus status = readRegularFile(path, bytes, kFileLength, size);
+  if (status != ReadStatus::Ok) return status;
+  if (!decodeMemoryFile(bytes.data(), bytes.size(), header, body, cart, name, yours)) return ReadStatus::Unreadable;
+  if (print) *print = fingerprint(bytes.data(), bytes.size(), size);
+  return ReadStatus::Ok;
 }
 
 bool loadMemoryFile(const std::string& path, MemoryFileHeader& header, MemoryFileBodyV1& body, MemoryCartV1& cart,
                     MemoryNameV3* name, MemoryYours* yours) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  uint8_t buf[kFileLength];
-  const size_t got = std::fread(buf, 1, sizeof buf, f);
-  std::fclose(f);
-  return decodeMemoryFile(buf, got, header, body, cart, name, yours);
+  return readMemoryFile(path, header, body, cart, name, yours, nullptr) == ReadStatus::Ok;
 }
 
 std::vector<uint8_t> encodeSealed(const SealedMemory& s) {

@@ -10,7 +10,8 @@
 namespace vorrel::mem {
 
 constexpr int kModes = 40;
-constexpr double kMaxWeight = 20.0;  // weights and ink cells are capped here
+constexpr double kMaxWeight = 20.0;      // weights and ink cells are capped here
+constexpr double kMaxEventWeight = 2.0;  // an ink event's weight is clamped to 0..2 before carving
 constexpr double kDefaultForgetDays = 7.0;
 constexpr double kDefaultEngravePct = 120.0;
 

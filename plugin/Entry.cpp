@@ -1,6 +1,7 @@
 // The exported CLAP entry point and the factory's instance builder.
 #include "Entry.h"
 
+#include "PresetCatalog.h"
 #include "Vorrel.h"
 
 #include <clap/entry.h>
@@ -24,7 +25,10 @@ const vfw::DescriptorSpec kDescriptor{
 
 bool entryInit(const char* path) { return vfw::entryInit(path, kDescriptor); }
 void entryDeinit() { vfw::entryDeinit(); }
-const void* entryGetFactory(const char* id) { return vfw::entryGetFactory(id); }
+const void* entryGetFactory(const char* id) {
+  if (const void* f = vfw::presetDiscoveryFactory(id, vorrelPresetCatalog())) return f;
+  return vfw::entryGetFactory(id);
+}
 
 }  // namespace
 

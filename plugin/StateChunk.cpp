@@ -61,23 +61,27 @@ struct Record {
   uint32_t length = 0;
 };
 
+bool allFinite(const vorrel::TrackExtraValues& e) {
+  return std::all_of(e.begin(), e.end(), [](double v) { return std::isfinite(v); });
+}
+
 struct TrackRecord {
   std::string presetName = "Init";
   std::string trackName;
   bool programChange = true;
   bool velocityLength = true;
-  double extras[vorrel::kTrackExtras] = {vorrel::kFreshTrackExtras[0], vorrel::kFreshTrackExtras[1],
-                                         vorrel::kFreshTrackExtras[2], vorrel::kFreshTrackExtras[3]};
+  vorrel::TrackExtraValues extras = vorrel::kDefaultExtras;
 };
 
 // Anything but a well-formed, finite version 1 record leaves the defaults.
 TrackRecord readTrack(const Record& r) {
   TrackRecord t;
   if (!r.payload || r.length != kTrackLength || u32At(r.payload) != 1) return t;
-  double e[vorrel::kTrackExtras];
-  for (int i = 0; i < vorrel::kTrackExtras; ++i) e[i] = doubleAt(r.payload + 120 + 8 * i);
-  if (!vorrel::clampTrackExtras(e)) return t;
-  std::memcpy(t.extras, e, sizeof e);
+  vorrel::TrackExtraValues e;
+  for (int i = 0; i < vorrel::kNumExtras; ++i) e[static_cast<size_t>(i)] = doubleAt(r.payload + 120 + 8 * i);
+  if (!allFinite(e)) return t;
+  vorrel::clampTrackExtras(e);
+  t.extras = e;
   t.presetName = getField(r.payload + 4, kPresetField);
   t.trackName = getField(r.payload + 68, kTrackField);
   t.programChange = r.payload[116] != 0;
@@ -99,8 +103,10 @@ bool readSlots(const Record& r, Vorrel::AbHalf (&slots)[2], int32_t& active) {
     for (int i = 0; i < n; ++i) read[s].values[i] = doubleAt(p + 8 + 8 * i);
     for (int i = 0; i < n; ++i)
       if (!std::isfinite(read[s].values[i])) return false;
-    for (int i = 0; i < vorrel::kTrackExtras; ++i) read[s].extras[i] = doubleAt(p + 8 + 8 * kSlotValueRoom + 8 * i);
-    if (!vorrel::clampTrackExtras(read[s].extras)) return false;
+    for (int i = 0; i < vorrel::kNumExtras; ++i)
+      read[s].extras[static_cast<size_t>(i)] = doubleAt(p + 8 + 8 * kSlotValueRoom + 8 * i);
+    if (!allFinite(read[s].extras)) return false;
+    vorrel::clampTrackExtras(read[s].extras);
     read[s].valid = p[0] != 0;
   }
   slots[0] = read[0];
@@ -156,7 +162,7 @@ bool Vorrel::SerializeState(vfw::ByteChunk& chunk) const {
     active = activeAbSlot;
   }
 
-  double e[vorrel::kTrackExtras];
+  vorrel::TrackExtraValues e;
   readTrackExtras(e);
   chunk.PutU32(kTrackTag);
   chunk.PutU32(kTrackLength);

@@ -7,7 +7,7 @@
 
 namespace {
 
-static_assert(vorrel::kSnapValues == kNumParams);
+static_assert(vorrel::kNumPresetParams == kNumParams);
 
 // Whole milliseconds of the monotonic clock: wall-clock jumps must not join or split undo steps.
 double undoNowMs() {
@@ -32,13 +32,13 @@ void Vorrel::writeParamValues(const double* values, int count) {
   for (int i = 0; i < count && i < NParams(); ++i) GetParam(i)->Set(values[i]);
 }
 
-void Vorrel::writeTrackExtras(const double (&values)[vorrel::kTrackExtras]) {
-  double e[vorrel::kTrackExtras];
-  std::memcpy(e, values, sizeof e);
-  if (vorrel::clampTrackExtras(e)) setTrackExtras(e[0], e[1], e[2], e[3]);
+void Vorrel::writeTrackExtras(const vorrel::TrackExtraValues& values) {
+  vorrel::TrackExtraValues e = values;
+  vorrel::clampTrackExtras(e);
+  setTrackExtras(e[0], e[1], e[2], e[3]);
 }
 
-void Vorrel::readTrackExtras(double (&values)[vorrel::kTrackExtras]) const {
+void Vorrel::readTrackExtras(vorrel::TrackExtraValues& values) const {
   values[0] = extras.tiltOffset.load(std::memory_order_relaxed);
   values[1] = extras.stretch.load(std::memory_order_relaxed);
   values[2] = extras.selfExcite.load(std::memory_order_relaxed);

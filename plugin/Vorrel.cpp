@@ -2,6 +2,7 @@
 #include "Vorrel.h"
 
 #include "Directories.h"
+#include "UserLibraryFile.h"
 
 #include <climits>
 #include <ctime>
@@ -41,6 +42,7 @@ Vorrel::Vorrel(const vfw::InstanceInfo& info)
                     c.hostResize = true;
                     return c;
                   }()),
+      presetLibraryPath(vorrel::userLibraryPath()),
       memory(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir()) {
   engine = std::make_unique<vorrel::dsp::VorrelEngine>();
   pedalDown = false;
@@ -87,6 +89,7 @@ void Vorrel::CloseWindow() {
 void Vorrel::OnParamChange(int, vfw::ParamSource, int) {}
 
 void Vorrel::OnIdle() {
+  idlePresetsAndProgramChange();
   const uint64_t now = wallClockNow();  // one reading per idle call
   if (!memory.isOpen() && !memory.open(now)) return;
   memory.heartbeat(now);

@@ -10,6 +10,7 @@
 #include "SpscRing.h"
 #include "UndoHistory.h"
 #include "UndoSnap.h"
+#include "UserPreset.h"
 
 #include <array>
 #include <atomic>
@@ -53,6 +54,26 @@ class Vorrel final : public vfw::Plugin {
   void ProcessMidiMsg(const vfw::MidiMsg& msg) override;
   void OnReset() override;
   void GetBusName(vfw::Route dir, int busIdx, int nBuses, std::string& name) const override;
+  bool LoadPresetFromLocation(uint32_t kind, const char* location, const char* loadKey) override;
+
+  // Presets: the editor thread, the timer thread (Program Change) and the host's main thread (preset-load).
+  // Recalls return whether a preset was found and applied.
+  bool recallPreset(int index, bool fromEditor);
+  bool recallUserPreset(const std::string& name, bool fromEditor);
+  void captureTrackPreset(vorrel::UserPreset& out) const;
+  bool savePreset(const std::string& name);
+  bool deletePresetByName(const std::string& name);
+  bool renamePresetByName(const std::string& oldName, const std::string& newName);
+  std::string uiPresetName() const;
+  int uiPresetAbsIndex() const;
+  int uiPresetCount() const;
+  std::vector<std::string> uiUserPresetNames() const;
+  bool presetEdited() const;
+  bool uiProgramChangeEnabled() const;
+  void uiSetProgramChangeEnabled(bool on);
+  int32_t uiLastProgramChange() const { return lastProgramChange.load(std::memory_order_acquire); }
+  int32_t presetRecalledCount() const { return presetRecalled.load(std::memory_order_acquire); }
+  const std::string& userPresetPath() const { return presetLibraryPath; }
 
   // Editor sizing, called from the editor thread.
   bool hostTakesUIThreadResize() const { return true; }
@@ -105,6 +126,12 @@ class Vorrel final : public vfw::Plugin {
   };
 
   void prepare();
+  void idlePresetsAndProgramChange();
+  bool loadUserPresets();
+  void applyPreset(const vorrel::PresetValues& values, const vorrel::PresetHas& has, int count,
+                   const vorrel::TrackExtraValues& extraValues, const std::string& name, bool fromEditor);
+  bool matchesPreset(const vorrel::PresetValues& values, const vorrel::PresetHas& has, int count) const;
+  void announcePresetLibraryChange();
   void syncTraceIfStale();
   void drainPanelQueue();
   void trackerNoteOn(int note, int channel, double velocity01);
@@ -120,8 +147,8 @@ class Vorrel final : public vfw::Plugin {
   // Stores parameter values by the recall rule (snapped, clamped; non-finite ones skipped), count from index 0.
   void writeParamValues(const double* values, int count);
   // Clamps the extras to their ranges; non-finite sets are ignored.
-  void writeTrackExtras(const double (&values)[vorrel::kTrackExtras]);
-  void readTrackExtras(double (&values)[vorrel::kTrackExtras]) const;
+  void writeTrackExtras(const vorrel::TrackExtraValues& values);
+  void readTrackExtras(vorrel::TrackExtraValues& values) const;
   // The machine's Forget and Engrave when its memory can be read; false leaves the outputs alone.
   bool machineSettings(double& forgetDays, double& engravePct) const;
 
@@ -144,6 +171,15 @@ class Vorrel final : public vfw::Plugin {
   int32_t activeAbSlot = 0;            // guarded by instanceMutex; 0 = A, 1 = B
   // Editor thread only.
   vorrel::UndoHistory<UndoSnap> history;
+
+  // The user library as last read; the file itself is the truth.
+  std::vector<vorrel::UserPreset> userPresets;  // guarded by instanceMutex; file order
+  const std::string presetLibraryPath;          // fixed at construction
+  // Timer thread only: whether the library was read once, and the preset generation it was read at.
+  bool userPresetsLoaded = false;
+  uint64_t seenPresetGeneration = 0;
+  std::atomic<int32_t> lastProgramChange{-1};  // timer thread writes, editor reads
+  std::atomic<int32_t> presetRecalled{0};      // timer thread advances, editor reads
 
   // Audio thread (and OnReset while processing is stopped).
   std::unique_ptr<vorrel::dsp::VorrelEngine> engine;

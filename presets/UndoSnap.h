@@ -9,9 +9,8 @@
 namespace vorrel {
 
 struct UndoSnap {
-  double values[kSnapValues] = {};
-  double extras[kTrackExtras] = {kFreshTrackExtras[0], kFreshTrackExtras[1], kFreshTrackExtras[2],
-                                 kFreshTrackExtras[3]};
+  double values[kNumPresetParams] = {};
+  TrackExtraValues extras = kDefaultExtras;
   double forget = 7.0;       // the machine's Forget in days, as it stood
   double engrave = 120.0;    // the machine's Engrave in percent, as it stood
   char presetName[64] = {};  // NUL-terminated, at most 63 characters

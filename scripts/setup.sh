@@ -13,6 +13,8 @@ APT_PACKAGES=(
   libsndfile1-dev libsmf-dev
   # machine memory
   libboost-dev
+  # presets: locale sources, so a test can run the parser under a decimal-comma locale
+  locales
 )
 NPM_PACKAGES=(
   # editor fonts arrive with the editor

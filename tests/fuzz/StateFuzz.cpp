@@ -40,8 +40,8 @@ void checkInstance() {
   }
   const vorrel::dsp::VoiceParams vp = v.snapshotVoiceParams();
   const double extras[] = {vp.tiltOffset, vp.stretch, vp.selfExcite, vp.drive};
-  for (int i = 0; i < vorrel::kTrackExtras; ++i)
-    require(extras[i] >= vorrel::kTrackExtrasMin[i] && extras[i] <= vorrel::kTrackExtrasMax[i]);
+  for (int i = 0; i < vorrel::kNumExtras; ++i)
+    require(extras[i] >= vorrel::trackExtraMin(i) && extras[i] <= vorrel::trackExtraMax(i));
   const Vorrel::UndoSnap snap = v.captureSnap();
   for (const auto& slot : snap.slots)
     for (double x : slot.values) require(std::isfinite(x));
@@ -97,6 +97,8 @@ std::vector<std::vector<uint8_t>> fuzzSeeds() {
   }
   return seeds;
 }
+
+long fuzzOwnReplays() { return 0; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int end = load(data, size);

@@ -88,6 +88,21 @@ TEST(Engrave, YoursSecondsAndShortPitchLists) {
   EXPECT_FLOAT_EQ(one.cart.ink[1][4], 0.72f);
 }
 
+TEST(Engrave, NonFiniteEventsCarveNothingAndWeightsAreClampedToTwo) {
+  const auto pcs = modePitchClasses(0);
+  MemoryState s = defaultState();
+  s.modeWeights[7] = 3.0;
+  const MemoryState before = s;
+  for (const InkEvent& e : {ink(7, NAN, 60), ink(7, INFINITY, 60), ink(NAN, 1, 60), ink(INFINITY, 1, 60),
+                            ink(7, 1, 60, NAN), ink(7, 1, 60, INFINITY)})
+    engraveEvent(s, e, pcs, 3600);
+  EXPECT_EQ(std::memcmp(&s, &before, sizeof s), 0);
+  engraveEvent(s, ink(7, 5.0, 60), pcs, 3600);
+  EXPECT_FLOAT_EQ(s.cart.ink[0][7], 1.44f);             // weight 2 at most
+  engraveEvent(s, ink(1e300 + 4, 1.0, 60), pcs, 3600);  // a huge but finite interval still finds its cell
+  for (double w : s.modeWeights) EXPECT_TRUE(std::isfinite(w));
+}
+
 TEST(Forget, ByWallClockTime) {
   MemoryFileBodyV1 body{};
   MemoryCartV1 cart{};

@@ -1,16 +1,21 @@
 // The shared machine memory for real: several processes, killed lock holders, stale and broken segments, slots.
 #include "Biographies.h"
+#include "Directories.h"
 #include "MemoryFile.h"
 #include "SeqLock.h"
 #include "ShmFixture.h"
 
 #include <boost/interprocess/mapped_region.hpp>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cmath>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -48,16 +53,18 @@ int reap(pid_t child) {
 }
 
 // Makes an object by hand, as another build or a dead process would have left it.
-void forge(const std::string& name, size_t size, uint32_t version, uint64_t aliveAt, bool ready) {
+void forge(const std::string& name, size_t size, uint32_t version, uint64_t aliveAt, bool ready, int64_t creator = 0,
+           uint32_t magic = kSegmentMagic) {
   bip::shared_memory_object obj(bip::create_only, name.c_str(), bip::read_write);
   obj.truncate(static_cast<bip::offset_t>(size));
   if (size < 64) return;
   bip::mapped_region region(obj, bip::read_write);
   auto* seg = static_cast<MachineSegment*>(region.get_address());
-  seg->magic = kSegmentMagic;
+  seg->magic = magic;
   seg->layout = kSegmentLayout;
   seg->version = version;
   seg->aliveAt = aliveAt;
+  seg->creatorPid = creator;
   seg->ready = ready ? kSegmentMagic : 0;
 }
 
@@ -249,24 +256,52 @@ TEST_F(ShmTest, AnotherVersionIsReplacedOnlyWhenStale) {
   ASSERT_TRUE(m->load(s));
   EXPECT_NEAR(s.modeWeights[3], 5.0 * std::exp(-20.0 / (7 * 86400)), 1e-9);
   EXPECT_EQ(m->segment()->version, kSegmentVersion);
+  m.reset();
+  // A newer build's segment, or one that is not ours, is never removed, however old.
+  struct Kept {
+    size_t size;
+    uint32_t version, magic;
+  };
+  for (const Kept k : {Kept{sizeof(MachineSegment), 8, kSegmentMagic}, Kept{4096, 8, kSegmentMagic},
+                       Kept{sizeof(MachineSegment), 7, 0x12345678u}}) {
+    bip::shared_memory_object::remove(segment.c_str());
+    forge(segment, k.size, k.version, kNow - 3600, true, 0, k.magic);
+    EXPECT_FALSE(handle()->open(kNow));
+    bip::shared_memory_object obj(bip::open_only, segment.c_str(), bip::read_only);
+    bip::mapped_region region(obj, bip::read_only);
+    EXPECT_EQ(static_cast<const MachineSegment*>(region.get_address())->magic, k.magic);
+  }
 }
 
-TEST_F(ShmTest, EmptyAndNeverReadySegmentsAreReplaced) {
+TEST_F(ShmTest, UnfinishedSegmentsAreReplacedOnlyWhenProvablyAbandoned) {
   writeFileWithWeight(store, 2.0, kNow);
+  auto fileMemoryOpens = [&](uint64_t now) {
+    auto m = handle();
+    MemoryState s;
+    const bool ok = m->open(now) && m->load(s) && std::fabs(s.modeWeights[3] - 2.0) < 1e-3;
+    if (ok) m->close(now);
+    return ok;
+  };
+  // Created but not yet sized: its creator may be busy, until the object itself is 31 seconds old.
   forge(segment, 0, 0, 0, false);
-  auto a = handle();
-  ASSERT_TRUE(a->open(kNow));
-  MemoryState s;
-  ASSERT_TRUE(a->load(s));
-  EXPECT_DOUBLE_EQ(s.modeWeights[3], 2.0);
-  a->close(kNow);
-  a.reset();
+  EXPECT_FALSE(fileMemoryOpens(kNow));
+  const timespec old[2] = {{std::time(nullptr) - 40, 0}, {std::time(nullptr) - 40, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, ("/dev/shm/" + segment).c_str(), old, 0), 0);
+  EXPECT_TRUE(fileMemoryOpens(kNow));
   bip::shared_memory_object::remove(segment.c_str());
-  forge(segment, sizeof(MachineSegment), kSegmentVersion, kNow, false);  // its creator died before ready
-  auto b = handle();
-  ASSERT_TRUE(b->open(kNow));
-  ASSERT_TRUE(b->load(s));
-  EXPECT_DOUBLE_EQ(s.modeWeights[3], 2.0);
+
+  // Never ready, its creator alive and its aliveAt fresh: waited for; 31 seconds later it is abandoned.
+  forge(segment, sizeof(MachineSegment), kSegmentVersion, kNow, false, ::getpid());
+  EXPECT_FALSE(fileMemoryOpens(kNow + 30));
+  EXPECT_TRUE(fileMemoryOpens(kNow + 31));
+  bip::shared_memory_object::remove(segment.c_str());
+
+  // Never ready and its creator is gone: replaced at once.
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  reap(dead);
+  forge(segment, sizeof(MachineSegment), kSegmentVersion, kNow, false, dead);
+  EXPECT_TRUE(fileMemoryOpens(kNow));
 }
 
 TEST_F(ShmTest, SlotsOfOtherProcessesAreReapedAfterElevenSeconds) {
@@ -399,14 +434,20 @@ TEST_F(ShmTest, CloseForcesAFlush) {
   EXPECT_EQ(m->liveSlots(), 0);
 }
 
-TEST_F(ShmTest, LoadOfANeverWrittenBoxFails) {
+TEST_F(ShmTest, AReadySegmentWhoseBoxReadsAsNeverWrittenRecovers) {
   auto m = handle();
   ASSERT_TRUE(m->open(kNow));
   shared(m->segment()->seq).store(0);
+  m->segment()->state.modeWeights[5] = INFINITY;
   MemoryState s = defaultState();
   s.modeWeights[0] = 4;
   EXPECT_FALSE(m->load(s));
   EXPECT_EQ(s.modeWeights[0], 4.0);  // the caller keeps its defaults
+  const InkEvent e = ink(7, 1, 60);
+  ASSERT_TRUE(m->engrave(&e, 1, modePitchClasses(0), kNow));  // repaired under the lock, then carved
+  ASSERT_TRUE(m->load(s));
+  EXPECT_GT(s.cart.ink[0][7], 0.0f);
+  EXPECT_LE(s.modeWeights[5], 20.0);
 }
 
 TEST_F(ShmTest, RandomBytesBehindAValidHeaderNeverCrash) {
@@ -445,4 +486,249 @@ TEST_F(ShmTest, RandomBytesBehindAValidHeaderNeverCrash) {
       m->close(kNow);
     }
   }
+}
+
+namespace {
+
+std::vector<uint8_t> bytesOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+MemoryCartV1 fileCart(const std::string& path) {
+  MemoryFileHeader h;
+  MemoryFileBodyV1 b;
+  MemoryCartV1 c{};
+  EXPECT_TRUE(vorrel::memfmt::loadMemoryFile(path, h, b, c, nullptr, nullptr)) << path;
+  return c;
+}
+
+std::vector<std::string> filesStarting(const std::string& dir, const std::string& prefix) {
+  std::vector<std::string> found;
+  for (const auto& f : std::filesystem::directory_iterator(dir))
+    if (f.path().filename().string().rfind(prefix, 0) == 0) found.push_back(f.path().string());
+  return found;
+}
+
+bool carve(MachineMemory& m, double interval, int fromNote, uint64_t now) {
+  const InkEvent e = ink(interval, 1, fromNote);
+  return m.engrave(&e, 1, modePitchClasses(0), now);
+}
+
+// Waits up to 5 s for a cell carved by another process.
+bool seesCell(const MachineMemory& m, int row, int col) {
+  for (int i = 0; i < 500; ++i, ::usleep(10000)) {
+    MemoryState s;
+    if (m.load(s) && s.cart.ink[row][col] > 0.0f) return true;
+  }
+  return false;
+}
+
+// One byte through a pipe, so two processes can take turns.
+void signal(int fd) { (void)!::write(fd, "x", 1); }
+bool await(int fd) {
+  char c;
+  return ::read(fd, &c, 1) == 1;
+}
+
+}  // namespace
+
+TEST_F(ShmTest, AMemoryFileThisSegmentNeverHeldIsKeptAsideNotOverwritten) {
+  writeFileWithWeight(store, 6.0, kNow);  // the player's own memory, where the user's host looks
+  const std::vector<uint8_t> original = bytesOf(store + "/memory.bin");
+  const std::string otherHome = store + "/scanner";
+  int toParent[2], toChild[2];
+  ASSERT_EQ(::pipe(toParent), 0);
+  ASSERT_EQ(::pipe(toChild), 0);
+  // A scanner started with another XDG_DATA_HOME creates the segment first and carves.
+  const pid_t scanner = ::fork();
+  if (scanner == 0) {
+    ::setenv("XDG_DATA_HOME", otherHome.c_str(), 1);
+    MachineMemory m(segment, defaultStoreDir());
+    if (!m.open(kNow) || !carve(m, 7, 60, kNow)) ::_exit(1);
+    m.flush(kNow, true);
+    signal(toParent[1]);
+    if (!await(toChild[0])) ::_exit(2);
+    m.close(kNow + 1);
+    ::_exit(0);
+  }
+  ASSERT_TRUE(await(toParent[0]));
+  auto m = handle();
+  ASSERT_TRUE(m->open(kNow));
+  ASSERT_TRUE(carve(*m, 4, 62, kNow));
+  m->flush(kNow, false);
+  signal(toChild[1]);
+  EXPECT_EQ(reap(scanner), 0);
+
+  const auto aside = filesStarting(store, "memory.never-loaded-");
+  ASSERT_EQ(aside.size(), 1u);
+  EXPECT_EQ(bytesOf(aside[0]), original);
+  const MemoryCartV1 mine = fileCart(store + "/memory.bin");
+  EXPECT_FLOAT_EQ(mine.ink[0][7], 0.72f);  // the scanner's carving
+  EXPECT_FLOAT_EQ(mine.ink[2][4], 0.72f);  // and the user's
+  // The scanner's store got both as well, and kept nothing aside: it wrote that file itself.
+  const std::string scannerStore = otherHome + "/OskelAudio/Vorrel";
+  EXPECT_FLOAT_EQ(fileCart(scannerStore + "/memory.bin").ink[2][4], 0.72f);
+  EXPECT_TRUE(filesStarting(scannerStore, "memory.never-loaded-").empty());
+}
+
+TEST_F(ShmTest, AFileThatCannotBeReadJustNowFailsTheOpenInsteadOfStartingEmpty) {
+  writeFileWithWeight(store, 3.0, kNow);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    // Every descriptor but one in use: the segment takes it, and memory.bin cannot be opened (EMFILE).
+    const rlimit few{256, 256};
+    ::setrlimit(RLIMIT_NOFILE, &few);
+    std::vector<int> held;
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY)) >= 0;) held.push_back(fd);
+    ::close(held.back());
+    held.pop_back();
+    MachineMemory m(segment, store);
+    if (m.open(kNow)) ::_exit(1);
+    for (int fd : held) ::close(fd);
+    MemoryState s;
+    if (!m.open(kNow) || !m.load(s)) ::_exit(2);  // retried: the file's memory, not an empty one
+    ::_exit(s.modeWeights[3] == 3.0 ? 0 : 3);
+  }
+  EXPECT_EQ(reap(child), 0);
+}
+
+TEST_F(ShmTest, ASlowCreatorIsWaitedForSoThereIsOnlyOneMemory) {
+  int stalled[2];
+  ASSERT_EQ(::pipe(stalled), 0);
+  const pid_t creator = ::fork();
+  if (creator == 0) {
+    MachineMemory m(segment, store);
+    m.setStallHook([&](MachineMemory::Stage stage) {
+      if (stage != MachineMemory::Stage::CreatingSegment) return;
+      signal(stalled[1]);
+      ::sleep(2);  // a memory.bin on a slow disk
+    });
+    ::_exit(m.open(kNow) && carve(m, 7, 60, kNow) && seesCell(m, 2, 4) ? 0 : 1);
+  }
+  ASSERT_TRUE(await(stalled[0]));
+  auto m = handle();
+  int failedOpens = 0;
+  while (!m->open(kNow) && failedOpens < 20) ++failedOpens;  // each idle call tries again
+  EXPECT_GE(failedOpens, 1);
+  ASSERT_TRUE(m->isOpen());
+  ASSERT_TRUE(carve(*m, 4, 62, kNow));
+  EXPECT_TRUE(seesCell(*m, 0, 7));
+  EXPECT_EQ(reap(creator), 0);
+}
+
+TEST_F(ShmTest, SpeedRunsOnlyWhileAnInstanceIsAlive) {
+  writeFileWithWeight(store, 10.0, kNow);
+  auto a = handle();
+  ASSERT_TRUE(a->open(kNow));
+  ASSERT_TRUE(a->setPace(100, kNow));
+  a->heartbeat(kNow);
+  a->close(kNow);
+  // Two days later an instance comes back to the segment that outlived all of them.
+  const uint64_t later = kNow + 2 * 86400;
+  auto b = handle();
+  ASSERT_TRUE(b->open(later));
+  b->heartbeat(later);
+  MemoryState s;
+  ASSERT_TRUE(b->load(s));
+  EXPECT_NEAR(s.modeWeights[3], 10.0 * std::exp(-2.0 / 7.0), 1e-9);  // 2 days at x1, not 200
+  EXPECT_EQ(s.pace, 100.0);
+  // While it lives, Speed applies again: 10 seconds count as 1000.
+  b->heartbeat(later + 10);
+  ASSERT_TRUE(b->tick(later + 10));
+  ASSERT_TRUE(b->load(s));
+  EXPECT_NEAR(s.modeWeights[3], 10.0 * std::exp(-2.0 / 7.0) * std::exp(-1000.0 / (7 * 86400)), 1e-9);
+}
+
+TEST_F(ShmTest, EveryChangeReachesTheFileAndNeverAnOlderOne) {
+  int toParent[2], toChild[2];
+  ASSERT_EQ(::pipe(toParent), 0);
+  ASSERT_EQ(::pipe(toChild), 0);
+  // A writer stalls between its snapshot and the rename while another carves and writes a newer one.
+  const pid_t slow = ::fork();
+  if (slow == 0) {
+    MachineMemory m(segment, store);
+    m.setStallHook([&](MachineMemory::Stage stage) {
+      if (stage != MachineMemory::Stage::FlushWritten) return;
+      signal(toParent[1]);
+      if (!await(toChild[0])) ::_exit(3);
+    });
+    if (!m.open(kNow) || !carve(m, 7, 60, kNow)) ::_exit(1);
+    m.flush(kNow, true);
+    ::_exit(0);
+  }
+  ASSERT_TRUE(await(toParent[0]));
+  auto m = handle();
+  ASSERT_TRUE(m->open(kNow));
+  ASSERT_TRUE(carve(*m, 4, 62, kNow));
+  m->flush(kNow, false);
+  signal(toChild[1]);
+  EXPECT_EQ(reap(slow), 0);
+  EXPECT_FLOAT_EQ(fileCart(m->storePath()).ink[2][4], 0.72f);
+  EXPECT_FALSE(m->dirty());
+  EXPECT_TRUE(filesStarting(store, "memory.bin.tmp.").empty());
+
+  // An instance killed right after carving: the survivor writes its change at its next turn.
+  const pid_t killed = ::fork();
+  if (killed == 0) {
+    MachineMemory k(segment, store);
+    if (k.open(kNow + 1) && carve(k, 2, 65, kNow + 1)) ::raise(SIGKILL);
+    ::_exit(1);
+  }
+  EXPECT_EQ(reap(killed), -1);
+  EXPECT_TRUE(m->dirty());
+  m->flush(kNow + 14, false);
+  EXPECT_FLOAT_EQ(fileCart(m->storePath()).ink[5][2], 0.0f);
+  m->flush(kNow + 15, false);
+  EXPECT_GT(fileCart(m->storePath()).ink[5][2], 0.7f);
+  EXPECT_FALSE(m->dirty());
+}
+
+TEST_F(ShmTest, AnEngraveOfZeroComesBackAsZero) {
+  auto m = handle();
+  ASSERT_TRUE(m->open(kNow));
+  ASSERT_TRUE(m->setMachineConfig(7, 0, kNow));
+  m->close(kNow);
+  m.reset();
+  bip::shared_memory_object::remove(segment.c_str());  // a reboot: the memory comes back from the file
+  auto again = handle();
+  MemoryState s;
+  ASSERT_TRUE(again->open(kNow) && again->load(s));
+  EXPECT_EQ(s.engravePct, 0.0);
+}
+
+TEST_F(ShmTest, AFifoIsNeitherWaitedOnNorReplacedAndDeadWritersTemporariesGo) {
+  const std::string path = store + "/memory.bin";
+  ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  reap(dead);
+  const std::string living = store + "/memory.bin.tmp." + std::to_string(::getpid()) + ".7";
+  for (const std::string& name : {store + "/memory.bin.tmp." + std::to_string(dead) + ".3",
+                                  store + "/memory.bin.tmp." + std::to_string(dead), living})
+    std::ofstream(name) << "half";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::alarm(20);  // a blocking open would hang here for good
+    MachineMemory m(segment, store);
+    MemoryState s;
+    if (!m.open(kNow) || !m.load(s) || s.name.text[0] != '\0') ::_exit(1);  // empty, not the first-run memory
+    if (!carve(m, 7, 60, kNow)) ::_exit(2);
+    m.close(kNow);
+    ::_exit(0);
+  }
+  EXPECT_EQ(reap(child), 0);
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(filesStarting(store, "memory.bin.tmp."), std::vector<std::string>{living});
+}
+
+TEST_F(ShmTest, WithoutAStoreDirectoryTheMemoryLivesInTheSegmentOnly) {
+  MachineMemory m(segment, "");
+  ASSERT_TRUE(m.open(kNow));
+  EXPECT_EQ(m.storePath(), "");
+  ASSERT_TRUE(carve(m, 7, 60, kNow));
+  EXPECT_FALSE(m.dirty());  // nothing it could write
+  m.close(kNow);
 }

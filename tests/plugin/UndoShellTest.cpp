@@ -120,3 +120,20 @@ TEST(AbSlots, EmptySlotKeepsTheSoundAndEachSlotKeepsWhatWasLeft) {
   EXPECT_EQ(p.GetParam(kCutoff)->Value(), 5000.0);
   EXPECT_EQ(p.snapshotVoiceParams().stretch, 0.5);
 }
+
+TEST(Undo, PresetNamesTravelCutThroughTheChunkAndComeBackWithUndo) {
+  Vorrel a(vfw::InstanceInfo{});
+  ASSERT_TRUE(a.savePreset(std::string(70, 'n')));
+  vfw::ByteChunk chunk;
+  ASSERT_TRUE(a.SerializeState(chunk));
+  Vorrel b(vfw::InstanceInfo{});
+  ASSERT_GT(b.UnserializeState(chunk, 0), 0);
+  EXPECT_EQ(b.uiPresetName(), std::string(63, 'n'));
+
+  b.undoMark();
+  ASSERT_TRUE(b.recallPreset(3, true));
+  b.undoPush();
+  EXPECT_NE(b.uiPresetName(), std::string(63, 'n'));
+  b.uiUndo();
+  EXPECT_EQ(b.uiPresetName(), std::string(63, 'n'));
+}

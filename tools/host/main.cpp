@@ -14,6 +14,10 @@
 
 using namespace vhost;
 
+namespace vhost {
+int cmdPresets(Library& lib);
+}
+
 namespace {
 
 int usage() {
@@ -22,7 +26,8 @@ int usage() {
                "       vorrel-host render PLUGIN.clap [--out FILE.wav] [--midi FILE.mid] [--rate HZ] [--block N]\n"
                "                          [--buses N] [--64] [--tail SECONDS] [--set ID=VALUE]...\n"
                "                          [--state-in FILE] [--state-out FILE]\n"
-               "       vorrel-host state-check PLUGIN.clap\n");
+               "       vorrel-host state-check PLUGIN.clap\n"
+               "       vorrel-host presets PLUGIN.clap\n");
   return 2;
 }
 
@@ -234,5 +239,6 @@ int main(int argc, char** argv) {
   if (cmd == "info") return cmdInfo(lib, host);
   if (cmd == "render") return cmdRender(lib, host, argc - 3, argv + 3);
   if (cmd == "state-check") return cmdStateCheck(lib, host);
+  if (cmd == "presets") return cmdPresets(lib);
   return usage();
 }
