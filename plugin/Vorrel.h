@@ -117,6 +117,8 @@ class Vorrel final : public vfw::Plugin {
   int uiAbSlot() const;
 
  private:
+  friend class VorrelPanelSource;  // the editor panel's read-only view
+
   // Written by presets on the control or main thread, read by the audio thread at each note-on.
   struct TrackExtras {
     std::atomic<double> tiltOffset{0.35};

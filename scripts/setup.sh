@@ -15,6 +15,8 @@ APT_PACKAGES=(
   libboost-dev
   # presets: locale sources, so a test can run the parser under a decimal-comma locale
   locales
+  # panel pixel checks through NanoVG's GL back-end on Mesa under Xvfb
+  libgl-dev libx11-dev libgl1-mesa-dri libglx-mesa0 xvfb
 )
 NPM_PACKAGES=(
   # editor fonts arrive with the editor

@@ -1,0 +1,35 @@
+// A real Vorrel instance seen through the panel's source: parameter texts, its own chip and the track name.
+#include "BuildState.h"
+#include "PanelSource.h"
+#include "Vorrel.h"
+
+#include <gtest/gtest.h>
+
+TEST(PanelSource, AFrameOfARealInstance) {
+  Vorrel v(vfw::InstanceInfo{});
+  v.GetParam(kBody)->Set(14.0);    // clamped by the parameter to the last body
+  v.GetParam(kExciter)->Set(4.4);  // snapped to Saw
+  VorrelPanelSource source(v);
+  vrui::PanelView view;
+  vrui::PanelState s;
+  ASSERT_TRUE(vrui::buildState(source, view, s));
+  EXPECT_EQ(s.paramText[kImprint], "62.0%");
+  EXPECT_NEAR(s.paramNorm[kImprint], 0.62f, 1e-6f);
+  EXPECT_EQ(s.paramText[kForget], "7.0 d");
+  EXPECT_EQ(s.body, 10);
+  EXPECT_EQ(s.exciter, 4);
+  EXPECT_EQ(s.presetName, "Init");
+  EXPECT_EQ(s.factoryCount, 85);
+  EXPECT_TRUE(s.presetEdited);  // Body and Exciter moved away from Init
+  EXPECT_EQ(s.lastPc, -1);
+  EXPECT_EQ(s.trackName, "Vorrel");
+  EXPECT_EQ(s.memStatus, "memory 62%");
+  if (s.memoryAttached) {  // an isolated run has its own machine memory; a host that blocks it shows none
+    EXPECT_GE(s.instanceCount, 1);
+    int own = 0;
+    for (const auto& chip : s.chips) own += chip.isSelf ? 1 : 0;
+    EXPECT_EQ(own, 1);
+  } else {
+    EXPECT_EQ(s.memAgeLine, "no machine memory");
+  }
+}
