@@ -26,6 +26,7 @@ struct ClapCalls {
     Plugin* plug = self(p);
     if (!plug) return false;
     plug->queryHostExtensions();
+    plug->queryTrackInfo();
     plug->StartIdleTimer();
     return true;
   }
@@ -151,6 +152,9 @@ struct ClapCalls {
     return true;
   }
 
+  // track-info
+  static void trackInfoChanged(const clap_plugin_t* p) { self(p)->OnHostTrackInfoChanged(); }
+
   // tail
   static uint32_t tailGet(const clap_plugin_t* p) { return static_cast<uint32_t>(std::max(0, self(p)->GetTailSize())); }
 };
@@ -178,6 +182,7 @@ const void* ClapAdapter::getExtension(const clap_plugin_t* plugin, const char* i
                                                                  ClapCalls::configSelect};
   static const clap_plugin_note_ports_t notePorts{ClapCalls::notePortsCount, ClapCalls::notePortsGet};
   static const clap_plugin_tail_t tail{ClapCalls::tailGet};
+  static const clap_plugin_track_info_t trackInfo{ClapCalls::trackInfoChanged};
   if (!plugin || !id) return nullptr;
   if (!std::strcmp(id, CLAP_EXT_PARAMS)) return &params;
   if (!std::strcmp(id, CLAP_EXT_STATE)) return self(plugin)->GetConfig().plugDoesChunks ? &state : nullptr;
@@ -185,6 +190,7 @@ const void* ClapAdapter::getExtension(const clap_plugin_t* plugin, const char* i
   if (!std::strcmp(id, CLAP_EXT_AUDIO_PORTS_CONFIG)) return &audioPortsConfig;
   if (!std::strcmp(id, CLAP_EXT_NOTE_PORTS)) return &notePorts;
   if (!std::strcmp(id, CLAP_EXT_TAIL)) return &tail;
+  if (!std::strcmp(id, CLAP_EXT_TRACK_INFO) || !std::strcmp(id, CLAP_EXT_TRACK_INFO_COMPAT)) return &trackInfo;
   if (!std::strcmp(id, CLAP_EXT_PRESET_LOAD) || !std::strcmp(id, CLAP_EXT_PRESET_LOAD_COMPAT))
     return presetLoadExtension();
   return nullptr;

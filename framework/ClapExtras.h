@@ -192,4 +192,43 @@ typedef struct clap_host_preset_load {
   void(CLAP_ABI* loaded)(const clap_host_t* host, uint32_t location_kind, const char* location, const char* load_key);
 } clap_host_preset_load_t;
 
+// ---- clap.track-info: the host tells the plug-in the name (and colour) of the track it sits on. ----
+static constexpr const char CLAP_EXT_TRACK_INFO[] = "clap.track-info";
+// Hosts built against CLAP before 1.2 offer it under its draft name.
+static constexpr const char CLAP_EXT_TRACK_INFO_COMPAT[] = "clap.track-info.draft/1";
+
+enum {
+  CLAP_TRACK_INFO_HAS_TRACK_NAME = (1 << 0),
+  CLAP_TRACK_INFO_HAS_TRACK_COLOR = (1 << 1),
+  CLAP_TRACK_INFO_HAS_AUDIO_CHANNEL = (1 << 2),
+  CLAP_TRACK_INFO_IS_FOR_RETURN_TRACK = (1 << 3),
+  CLAP_TRACK_INFO_IS_FOR_BUS = (1 << 4),
+  CLAP_TRACK_INFO_IS_FOR_MASTER = (1 << 5),
+};
+
+typedef struct clap_track_info_color {
+  uint8_t alpha;
+  uint8_t red;
+  uint8_t green;
+  uint8_t blue;
+} clap_track_info_color_t;
+
+typedef struct clap_track_info {
+  uint64_t flags;
+  char name[CLAP_NAME_SIZE];
+  clap_track_info_color_t color;
+  int32_t audio_channel_count;
+  const char* audio_port_type;
+} clap_track_info_t;
+
+typedef struct clap_plugin_track_info {
+  // [main-thread]
+  void(CLAP_ABI* changed)(const clap_plugin_t* plugin);
+} clap_plugin_track_info_t;
+
+typedef struct clap_host_track_info {
+  // [main-thread]
+  bool(CLAP_ABI* get)(const clap_host_t* host, clap_track_info_t* info);
+} clap_host_track_info_t;
+
 }  // extern "C"

@@ -134,7 +134,14 @@ void Plugin::OnParamReset(ParamSource source) {
 
 void Plugin::queueOut(int paramIdx, uint32_t bits) {
   if (paramIdx < 0 || paramIdx >= NParams()) return;
-  pendingOut[static_cast<size_t>(paramIdx)].fetch_or(bits, std::memory_order_acq_rel);
+  std::atomic<uint32_t>& slot = pendingOut[static_cast<size_t>(paramIdx)];
+  uint32_t old = slot.load(std::memory_order_acquire);
+  for (;;) {
+    uint32_t next = old | (bits & kOutValue);
+    if (bits & kOutBegin) next = (next | kOutBegin) & ~kOutEndLast;  // a new gesture reopens what ended
+    if (bits & kOutEnd) next |= (old & kOutBegin) ? kOutEndLast : kOutEndFirst;
+    if (slot.compare_exchange_weak(old, next, std::memory_order_acq_rel, std::memory_order_acquire)) break;
+  }
   requestOnMainThread(kRequestParamsFlush);
 }
 
@@ -169,10 +176,13 @@ void Plugin::drainOutEvents(const clap_output_events_t* out) {
     gesture.header.size = sizeof gesture;
     gesture.header.space_id = CLAP_CORE_EVENT_SPACE_ID;
     gesture.param_id = static_cast<clap_id>(i);
-    if (bits & kOutBegin) {
-      gesture.header.type = CLAP_EVENT_PARAM_GESTURE_BEGIN;
+    const bool begins = bits & kOutBegin;
+    const auto pushGesture = [&](uint16_t type) {
+      gesture.header.type = type;
       out->try_push(out, &gesture.header);
-    }
+    };
+    if (begins && (bits & kOutEndFirst)) pushGesture(CLAP_EVENT_PARAM_GESTURE_END);
+    if (begins) pushGesture(CLAP_EVENT_PARAM_GESTURE_BEGIN);
     if (bits & kOutValue) {
       clap_event_param_value_t ev{};
       ev.header.size = sizeof ev;
@@ -186,10 +196,7 @@ void Plugin::drainOutEvents(const clap_output_events_t* out) {
       ev.value = params[static_cast<size_t>(i)].Value();
       out->try_push(out, &ev.header);
     }
-    if (bits & kOutEnd) {
-      gesture.header.type = CLAP_EVENT_PARAM_GESTURE_END;
-      out->try_push(out, &gesture.header);
-    }
+    if (bits & (begins ? kOutEndLast : kOutEndFirst)) pushGesture(CLAP_EVENT_PARAM_GESTURE_END);
   }
 }
 

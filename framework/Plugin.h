@@ -58,6 +58,10 @@ class Plugin {
   virtual void GetBusName(Route dir, int busIdx, int nBuses, std::string& name) const;  // main
   virtual void* OpenWindow(void* parent) { return parent; }                             // main
   virtual void CloseWindow() {}                                                         // main
+  virtual void OnHostTrackInfoChanged() {}  // main: after init and whenever the host's track info changes
+
+  // Main thread: the host's name for this track; false (out empty) when the host offers none.
+  bool GetHostTrackName(std::string& out) const;
   // The host's preset-load extension: kind and location as the preset-discovery provider declared them.
   virtual bool LoadPresetFromLocation(uint32_t kind, const char* location, const char* loadKey);  // main
 
@@ -121,7 +125,15 @@ class Plugin {
     kRequestMarkDirty = 1u << 2,
     kRequestParamsRescan = 1u << 3,
   };
-  enum PendingOut : uint32_t { kOutBegin = 1u << 0, kOutValue = 1u << 1, kOutEnd = 1u << 2 };
+  // What is waiting to go out for one parameter. Begins and ends are kept in order relative to each other, so a
+  // gesture that ends and a new one that begins between two drains reach the host as end, begin: balanced.
+  enum PendingOut : uint32_t {
+    kOutBegin = 1u << 0,     // a gesture began since the last drain
+    kOutValue = 1u << 1,     // the value changed
+    kOutEnd = 1u << 2,       // request from the caller: end the gesture (never stored)
+    kOutEndFirst = 1u << 3,  // a gesture already announced ended before that begin
+    kOutEndLast = 1u << 4,   // the gesture begun since the last drain also ended
+  };
 
   void requestOnMainThread(uint32_t what);
   void onMainThread();
@@ -135,6 +147,7 @@ class Plugin {
   bool saveState(const clap_ostream_t* stream);
   bool loadState(const clap_istream_t* stream);
   void queryHostExtensions();
+  void queryTrackInfo();
 
   Config config;
   const clap_host_t* host;
@@ -148,6 +161,7 @@ class Plugin {
   const clap_host_params_t* hostParams = nullptr;
   const clap_host_state_t* hostState = nullptr;
   const clap_host_gui_t* hostGui = nullptr;
+  const clap_host_track_info_t* hostTrackInfo = nullptr;
 
   std::atomic<double> sampleRate{48000.0};  // written at activate (main), read anywhere
   std::atomic<int> blockSize{512};

@@ -48,9 +48,6 @@ void Vorrel::prepare() {
   prepared.store(true, std::memory_order_release);
 }
 
-// The machine memory is not shared yet: the engine's trace stays at zero.
-void Vorrel::syncTraceIfStale() {}
-
 double Vorrel::audioNow() const {
   return static_cast<double>(frameClock.load(std::memory_order_relaxed)) / std::max(1.0, sampleRate);
 }

@@ -68,6 +68,9 @@ bool VorrelPanelSource::copyShared(vrui::ShellCopy& out) const {
       std::lock_guard<std::mutex> lock(plug.instanceMutex);
       out.presetName = plug.presetName;
       out.trackName = plug.trackName;
+      out.hostTrackName = plug.hostTrackName;
+      out.memoryNames = plug.memoryNames;
+      out.snapshot = plug.sealed;
       out.pcEnabled = plug.programChangeEnabled;
       out.abSlot = plug.activeAbSlot;
       out.userPresetNames.clear();

@@ -265,9 +265,7 @@ int Vorrel::UnserializeState(const vfw::ByteChunk& chunk, int startPos) {
   readSlots(slots, ab, active);
   {
     std::lock_guard<std::mutex> lock(instanceMutex);
-    traceGeneration.fetch_add(1, std::memory_order_acq_rel);  // odd: the audio thread leaves the copy alone
-    sealed = frozen;
-    traceGeneration.fetch_add(1, std::memory_order_acq_rel);
+    storeSealedLocked(frozen);  // odd generation meanwhile: the audio thread leaves the copy alone
     presetName = t.presetName;
     trackName = t.trackName;
     programChangeEnabled = t.programChange;

@@ -59,6 +59,7 @@ Vorrel::~Vorrel() {
   StopIdleTimer();
   SetEditorSize(storedEditorWidth(), storedEditorHeight());
   closeEditor();
+  if (memory.isOpen()) idleEngrave(wallClockNow());  // the last notes played still count
   closeMachineMemory();
 }
 
@@ -84,19 +85,6 @@ void* Vorrel::OpenWindow(void* parent) {
 void Vorrel::CloseWindow() {
   SetEditorSize(storedEditorWidth(), storedEditorHeight());
   closeEditor();
-}
-
-void Vorrel::OnParamChange(int, vfw::ParamSource, int) {}
-
-void Vorrel::OnIdle() {
-  idlePresetsAndProgramChange();
-  const uint64_t now = wallClockNow();  // one reading per idle call
-  if (!memory.isOpen() && !memory.open(now)) return;
-  memory.heartbeat(now);
-  // Forget and Engrave changed by the host, the editor, undo or A/B go to the machine; retried on failure.
-  if (machineSettingsDirty.exchange(false, std::memory_order_acq_rel) &&
-      !memory.setMachineConfig(GetParam(kForget)->Value(), GetParam(kEngrave)->Value(), now))
-    machineSettingsDirty.store(true, std::memory_order_release);
 }
 
 void Vorrel::OnReset() { prepare(); }

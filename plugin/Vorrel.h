@@ -115,6 +115,28 @@ class Vorrel final : public vfw::Plugin {
   void applyAbHalf(const AbHalf& slot);
   void uiAbSwitch(int slot);
   int uiAbSlot() const;
+  // Memory library, frozen copy and trace switches, called from the editor thread (and by tests).
+  // Each posts a request for the control thread or takes the instance mutex briefly; none does file work.
+  void uiLoadBiography(int index);
+  void uiSaveMemoryAs(const std::string& name);
+  void uiLoadMemory(const std::string& name);
+  void uiDeleteMemory(const std::string& name);
+  std::vector<std::string> uiMemoryNames() const;
+  void uiSealFromMachine();
+  void uiSetHearBare(bool on);
+  void uiRequestClearMemory() { clearMemoryRequest.store(true, std::memory_order_release); }
+  void uiRequestSpeed(double pace) { pendingPace.store(pace, std::memory_order_release); }
+  const std::vector<double>& uiBodyRatios(int body);
+  std::string uiTrackName() const;
+  std::string uiHostTrackName() const;
+  // Replaces the frozen copy (project restore, undo): bracketed for the audio thread's reader.
+  void setSealedCopy(const vorrel::mem::SealedMemory& copy);
+  vorrel::mem::SealedMemory sealedCopy() const;
+  // Control-thread counters, readable anywhere.
+  int32_t engravedCount() const { return engravedTotal.load(std::memory_order_acquire); }
+  uint64_t lastEngravingTime() const { return lastEngraving.load(std::memory_order_acquire); }
+  // Main thread: the host's track-info changed.
+  void OnHostTrackInfoChanged() override;
 
  private:
   friend class VorrelPanelSource;  // the editor panel's read-only view
@@ -140,6 +162,17 @@ class Vorrel final : public vfw::Plugin {
   void engineNoteOn(int note, int velocity);
   void engineNoteOff(int note);
   double audioNow() const;
+
+  // Control-thread duties beyond presets, and the memory library's request queue.
+  bool idleOpenMemory(uint64_t now);
+  void idleEngrave(uint64_t now);
+  void idleMachineSettings(uint64_t now);
+  void followMachineSettings();
+  void idleClearMemory(uint64_t now);
+  void idleTickAndFlush(uint64_t now);
+  void idlePublish();
+  void serviceMemoryOps(uint64_t now);
+  void storeSealedLocked(const vorrel::mem::SealedMemory& copy);
 
   // Hooks where the sound engine, the machine memory and the editor join.
   void openMachineMemory();
@@ -167,10 +200,9 @@ class Vorrel final : public vfw::Plugin {
   TrackExtras extras;
   bool programChangeEnabled = true;  // guarded by instanceMutex
 
-  // The project's frozen memory copy and the A/B slots.
-  vorrel::mem::SealedMemory sealed{};  // guarded by instanceMutex
-  AbHalf abSlots[2];                   // guarded by instanceMutex
-  int32_t activeAbSlot = 0;            // guarded by instanceMutex; 0 = A, 1 = B
+  // The A/B slots.
+  AbHalf abSlots[2];         // guarded by instanceMutex
+  int32_t activeAbSlot = 0;  // guarded by instanceMutex; 0 = A, 1 = B
   // Editor thread only.
   vorrel::UndoHistory<UndoSnap> history;
 
@@ -205,6 +237,44 @@ class Vorrel final : public vfw::Plugin {
   std::atomic<int32_t> pendingProgram{-1};     // audio thread sets, control thread takes
   std::atomic<bool> velocityLengthMode{true};  // editor sets; false = MPE pressure mode
   std::atomic<bool> hearBare{false};           // editor sets, audio thread reads
-  // Set by host or editor changes of Forget or Engrave and by undo and A/B; the control thread writes them.
+
+ public:
+  // Set by undo and A/B (both machine settings pushed), taken by OnIdle.
   std::atomic<bool> machineSettingsDirty{false};
+
+ private:
+  // The memory library's one request slot (kind 0 = none, 1 shipped, 2 save as, 3 load, 4 delete).
+  struct PendingMemoryOp {
+    int32_t kind = 0;
+    int32_t arg = 0;
+    std::string name;
+  };
+  static constexpr uint32_t kForgetChanged = 1;
+  static constexpr uint32_t kEngraveChanged = 2;
+
+  vorrel::mem::SealedMemory sealed{};    // guarded by instanceMutex; the audio thread reads the weights word by word
+  std::string hostTrackName;             // guarded by instanceMutex; empty when the host names no track
+  PendingMemoryOp pendingMemoryOp;       // guarded by instanceMutex
+  std::vector<std::string> memoryNames;  // guarded by instanceMutex
+  std::atomic<uint32_t> machineSettingsChanged{0};  // host or editor moved Forget / Engrave; OnIdle takes
+  std::atomic<bool> clearMemoryRequest{false};      // editor sets, OnIdle takes
+  std::atomic<double> pendingPace{0.0};             // editor sets (1, 10, 100), OnIdle takes; 0 = none
+  std::atomic<int32_t> engravedTotal{0};            // OnIdle writes, editor and publishing read
+  std::atomic<uint64_t> lastEngraving{0};           // OnIdle writes; wall-clock second, 0 = never
+
+  // Control thread only.
+  std::vector<vorrel::mem::InkEvent> engraveBatch;
+  std::vector<double> bodyPitchClasses;
+  int pitchClassBody = -1;
+  bool memoryNamesStale = true;
+  bool clearBackedUp = false;  // the backup of a clear that still waits for its wipe was written
+  int openFailures = 0;
+  int64_t nextOpenTryMs = 0;  // monotonic; open is not retried before
+
+  // Editor thread only.
+  std::vector<double> editorBodyRatios;
+  int editorRatiosBody = -1;
+
+  // Audio thread only: the trace generation the engine's trace was built from.
+  uint32_t seenTraceGeneration = 0;
 };

@@ -182,3 +182,34 @@ TEST_F(LayerTest, ChangesFromOtherThreadsReachTheHostThroughTheMainThread) {
   EXPECT_EQ(reinterpret_cast<const clap_event_param_value_t*>(out.get(1))->value, 0.75);
   EXPECT_EQ(out.get(2)->type, CLAP_EVENT_PARAM_GESTURE_END);
 }
+
+TEST_F(LayerTest, GesturesStayBalancedWhenTheyMeetBetweenFlushes) {
+  const auto* params = static_cast<const clap_plugin_params_t*>(clap->get_extension(clap, CLAP_EXT_PARAMS));
+  InputEvents none;
+  const auto flushTypes = [&] {
+    out.clear();
+    params->flush(clap, none.list(), out.list());
+    std::vector<uint16_t> types;
+    for (uint32_t i = 0; i < out.size(); ++i) types.push_back(out.get(i)->type);
+    return types;
+  };
+  const uint16_t b = CLAP_EVENT_PARAM_GESTURE_BEGIN, v = CLAP_EVENT_PARAM_VALUE, e = CLAP_EVENT_PARAM_GESTURE_END;
+  plug->BeginInformHostOfParamChangeFromUI(0);
+  plug->SendParameterValueFromUI(0, 0.2);
+  EXPECT_EQ(flushTypes(), (std::vector<uint16_t>{b, v}));
+  // A drag released and the next one started before the host flushed: the open gesture ends first.
+  plug->EndInformHostOfParamChangeFromUI(0);
+  plug->BeginInformHostOfParamChangeFromUI(0);
+  plug->SendParameterValueFromUI(0, 0.4);
+  EXPECT_EQ(flushTypes(), (std::vector<uint16_t>{e, b, v}));
+  plug->SendParameterValueFromUI(0, 0.5);
+  plug->EndInformHostOfParamChangeFromUI(0);
+  EXPECT_EQ(flushTypes(), (std::vector<uint16_t>{v, e}));
+  // Two whole gestures between flushes go out as one.
+  for (int i = 0; i < 2; ++i) {
+    plug->BeginInformHostOfParamChangeFromUI(0);
+    plug->SendParameterValueFromUI(0, 0.1 * i);
+    plug->EndInformHostOfParamChangeFromUI(0);
+  }
+  EXPECT_EQ(flushTypes(), (std::vector<uint16_t>{b, v, e}));
+}

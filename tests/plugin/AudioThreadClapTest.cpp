@@ -1,10 +1,16 @@
 // The audio thread of the real Vorrel.clap never allocates and never locks while it plays.
 #include "AllocCounter.h"
+#include "Directories.h"
+#include "MachineMemory.h"
 #include "MutexCounter.h"
 #include "RealPlugin.h"
 
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
 #include <mutex>
 #include <random>
+#include <thread>
 
 using vtest::RealPlugin;
 
@@ -33,6 +39,14 @@ TEST_F(RealPlugin, ProcessNeverAllocatesOrLocks) {
   vhost::InputEvents in;
   vhost::OutputEvents out;
   std::mt19937 rng(1);
+  // With a private segment, watch the idle thread carve what is played while the audio thread reads it.
+  const bool watch = std::getenv("VORREL_TEST_PRIVATE_SHM") != nullptr;
+  vorrel::mem::MachineMemory machine(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir());
+  const auto now = static_cast<uint64_t>(std::time(nullptr));
+  if (watch) {
+    ASSERT_TRUE(machine.open(now));
+  }
+  const uint64_t generation = machine.memoryGeneration();
   long allocations = -1;
   long locks = 0;
   host.audio().run([&] {
@@ -57,10 +71,15 @@ TEST_F(RealPlugin, ProcessNeverAllocatesOrLocks) {
       pr.in_events = in.list();
       pr.out_events = out.list();
       p->process(p, &pr);
+      if (block % 50 == 49) std::this_thread::sleep_for(std::chrono::milliseconds(25));  // idle calls carve
     }
     if (vtest::mutexCountingAvailable()) locks = vtest::stopMutexCount();
     allocations = scope.count();
   });
   EXPECT_EQ(allocations, 0);
   EXPECT_EQ(locks, 0);
+  if (watch) {
+    EXPECT_GT(machine.memoryGeneration(), generation);
+  }
+  machine.close(now);
 }

@@ -60,6 +60,7 @@ TEST_F(RealPlugin, TheSameMidiGivesBitIdenticalAudio) {
   const auto midi = vhost::demoPhrase();
   vhost::RenderOptions opts;
   opts.tailSeconds = 0.5;
+  opts.params = {{3, 100.0}};  // Source: the (empty) frozen copy, not the living memory the first play carves
   auto a = make();
   auto b = make();
   const auto first = play(*a, midi, opts);

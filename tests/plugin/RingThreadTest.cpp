@@ -6,6 +6,7 @@
 
 TEST(RingThreads, PanelNotesInInkOutWhileTheAudioThreadPlays) {
   vtest::DirectVorrel v(1, 48000.0, 64);
+  v.plug->StopIdleTimer();  // the control thread below is the ring's one reader
   std::atomic<bool> audioDone{false};
   std::atomic<int> pushed{0};
   std::atomic<int> inked{0};

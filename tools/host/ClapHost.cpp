@@ -57,7 +57,7 @@ const clap_host_note_ports_t kNotePorts{
 };
 const clap_host_tail_t kTail{[](const clap_host_t*) {}};
 
-const void* hostExtension(const clap_host_t*, const char* id) {
+const void* hostExtension(const clap_host_t* h, const char* id) {
   if (!id) return nullptr;
   if (!std::strcmp(id, CLAP_EXT_THREAD_CHECK)) return &kThreadCheck;
   if (!std::strcmp(id, CLAP_EXT_LOG)) return &kLog;
@@ -67,6 +67,7 @@ const void* hostExtension(const clap_host_t*, const char* id) {
   if (!std::strcmp(id, CLAP_EXT_AUDIO_PORTS_CONFIG)) return &kAudioPortsConfig;
   if (!std::strcmp(id, CLAP_EXT_NOTE_PORTS)) return &kNotePorts;
   if (!std::strcmp(id, CLAP_EXT_TAIL)) return &kTail;
+  if (!std::strcmp(id, CLAP_EXT_TRACK_INFO)) return trackInfoExtension(h);
   return nullptr;
 }
 

@@ -42,6 +42,9 @@ class Library {
   const clap_plugin_factory_t* factoryPtr = nullptr;
 };
 
+// The host's track-info table; its get answers false until a track name is set.
+const void* trackInfoExtension(const clap_host_t* host);
+
 // One host object serves any number of instances; its main thread is the thread that built it.
 class Host {
  public:
@@ -73,6 +76,10 @@ class Host {
   void clearCalls();
   void recordMainCall(const std::string& call);
 
+  // The track name track-info reports once set (any thread); plug-ins read it on the main thread.
+  void setTrackName(const std::string& name);
+  bool trackName(std::string& out) const;
+
  private:
   clap_host_t clapHost{};
   std::thread::id mainThread;
@@ -81,6 +88,9 @@ class Host {
   std::vector<std::string> logLines;
   mutable std::mutex callMutex;  // guards callLog; only main-thread calls append
   std::vector<std::string> callLog;
+  mutable std::mutex trackMutex;  // guards trackNameText and trackNamed
+  std::string trackNameText;
+  bool trackNamed = false;
 };
 
 // Output buffers for one process call: ports of channels, 32- or 64-bit, with frames preallocated.
@@ -154,6 +164,8 @@ class Instance {
   std::vector<clap_note_port_info_t> notePorts(bool input) const;
   bool hasTail() const { return tail != nullptr; }
   uint32_t tailSamples() const;
+  // Main thread: tells the plug-in that the track's name changed.
+  void trackInfoChanged() const;
 
   const clap_plugin_params_t* params = nullptr;
   const clap_plugin_state_t* state = nullptr;

@@ -1,6 +1,7 @@
 // vorrel-host: inspect any .clap, render MIDI through it to WAV, and check its state round trip.
 #include "ClapHost.h"
 #include "Render.h"
+#include "Speed.h"
 
 #include <clap/ext/params.h>
 
@@ -25,7 +26,7 @@ int usage() {
                "usage: vorrel-host info PLUGIN.clap\n"
                "       vorrel-host render PLUGIN.clap [--out FILE.wav] [--midi FILE.mid] [--rate HZ] [--block N]\n"
                "                          [--buses N] [--64] [--tail SECONDS] [--set ID=VALUE]...\n"
-               "                          [--state-in FILE] [--state-out FILE]\n"
+               "                          [--state-in FILE] [--state-out FILE] [--speed 1|10|100]\n"
                "       vorrel-host state-check PLUGIN.clap\n"
                "       vorrel-host presets PLUGIN.clap\n");
   return 2;
@@ -117,6 +118,7 @@ int cmdRender(Library& lib, Host& host, int argc, char** argv) {
   std::string stateIn;
   std::string stateOut;
   uint32_t buses = 1;
+  double speed = 0.0;
   for (int i = 0; i < argc; ++i) {
     const std::string a = argv[i];
     auto value = [&](const char* name) -> const char* {
@@ -144,6 +146,8 @@ int cmdRender(Library& lib, Host& host, int argc, char** argv) {
       stateIn = value("--state-in");
     else if (a == "--state-out")
       stateOut = value("--state-out");
+    else if (a == "--speed")
+      speed = std::atof(value("--speed"));
     else if (a == "--set") {
       const std::string kv = value("--set");
       const auto eq = kv.find('=');
@@ -161,6 +165,12 @@ int cmdRender(Library& lib, Host& host, int argc, char** argv) {
   std::string error;
   if (!midiPath.empty() && !readMidiFile(midiPath, midi, error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
+  }
+  // The machine memory's Speed for this render: an hour of playing in 36 seconds at x100.
+  MachineSpeed machineSpeed;
+  if (speed != 0.0 && !machineSpeed.set(speed)) {
+    std::fprintf(stderr, "--speed takes 1, 10 or 100, with the machine memory available\n");
     return 1;
   }
   Instance inst(lib, host, firstPluginId(lib));
