@@ -160,6 +160,14 @@ void Plugin::SendParameterValueFromUI(int paramIdx, double normalizedValue) {
 
 void Plugin::EndInformHostOfParamChangeFromUI(int paramIdx) { queueOut(paramIdx, kOutEnd); }
 
+void Plugin::RescanParamValues() {
+  if (IsMainThread()) {
+    if (hostParams && hostParams->rescan) hostParams->rescan(host, CLAP_PARAM_RESCAN_VALUES);
+    return;
+  }
+  requestOnMainThread(kRequestParamsRescan);
+}
+
 void Plugin::drainOutEvents(const clap_output_events_t* out) {
   for (int i = 0; i < NParams(); ++i) {
     const uint32_t bits = pendingOut[static_cast<size_t>(i)].exchange(0, std::memory_order_acq_rel);
@@ -216,6 +224,8 @@ void Plugin::requestOnMainThread(uint32_t what) {
 void Plugin::onMainThread() {
   const uint32_t what = mainRequests.exchange(0, std::memory_order_acq_rel);
   if ((what & kRequestParamsFlush) && hostParams && hostParams->request_flush) hostParams->request_flush(host);
+  if ((what & kRequestParamsRescan) && hostParams && hostParams->rescan)
+    hostParams->rescan(host, CLAP_PARAM_RESCAN_VALUES);
   if ((what & kRequestMarkDirty) && hostState && hostState->mark_dirty) hostState->mark_dirty(host);
   if ((what & kRequestVoiceInfo) && hostVoiceInfo && hostVoiceInfo->changed) hostVoiceInfo->changed(host);
   if ((what & kRequestGuiResize) && hostGui && hostGui->request_resize)

@@ -113,6 +113,9 @@ class Plugin {
   void BeginInformHostOfParamChangeFromUI(int paramIdx);
   void SendParameterValueFromUI(int paramIdx, double normalizedValue);
   void EndInformHostOfParamChangeFromUI(int paramIdx);
+  // Many values changed at once outside the host's events (state load, recall, undo, A/B): the host re-reads
+  // them all. Direct on the main thread; from other threads at the host's next main-thread callback.
+  void RescanParamValues();
 
   void StartIdleTimer();
   void StopIdleTimer() { idleTimer.Stop(); }
@@ -132,6 +135,7 @@ class Plugin {
     kRequestParamsFlush = 1u << 0,
     kRequestGuiResize = 1u << 1,
     kRequestMarkDirty = 1u << 2,
+    kRequestParamsRescan = 1u << 3,
   };
   // What is waiting to go out for one parameter. Begins and ends are kept in order relative to each other, so a
   // gesture that ends and a new one that begins between two drains reach the host as end, begin: balanced.

@@ -72,11 +72,14 @@ bool VorrelPanelSource::copyShared(vrui::ShellCopy& out) const {
       out.memoryNames = plug.memoryNames;
       out.snapshot = plug.sealed;
       out.pcEnabled = plug.programChangeEnabled;
+      out.abSlot = plug.activeAbSlot;
       out.userPresetNames.clear();
       out.userPresetNames.reserve(plug.userPresets.size());
       for (const auto& p : plug.userPresets) out.userPresetNames.push_back(p.name);
     }
     out.presetEdited = plug.presetEdited();  // takes the mutex itself, briefly
+    out.canUndo = plug.canUndo();            // the history lives on this (the editor) thread
+    out.canRedo = plug.canRedo();
   } catch (const std::system_error&) {
     return false;  // the frame is skipped; the editor never throws into the host
   }

@@ -27,6 +27,7 @@ void Vorrel::applyPreset(const vorrel::PresetValues& values, const vorrel::Prese
   }
   if (fromEditor)
     for (int i = 0; i < kNumParams; ++i) InformHostOfParamChange(i);
+  RescanParamValues();  // a Program Change recall sends no value events of its own
 }
 
 bool Vorrel::recallPreset(int index, bool fromEditor) {

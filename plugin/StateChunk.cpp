@@ -1,11 +1,28 @@
-// The project state chunk: head with parameters and editor size, then tagged records to the end.
+// The project state chunk: head with parameters and editor size, then the frozen-copy, track and A/B records.
 #include "Vorrel.h"
+
+#include "MemoryFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
 constexpr int kValuesPos = 8;
+constexpr int kOwnTagPos = kValuesPos + 8 * kNumParams;  // 240: where this program's chunks put the second tag
 constexpr int kMinEditorSide = 100;
 constexpr int kMaxEditorSide = 8000;
+
+constexpr uint32_t kSealTag = 0x56534541;   // "VSEA"
+constexpr uint32_t kTrackTag = 0x564C4E4B;  // "VLNK"
+constexpr uint32_t kSlotsTag = 0x56414253;  // "VABS"
+constexpr uint32_t kTrackLength = 152;
+constexpr uint32_t kSlotsLength = 732;
+constexpr int kSlotValueRoom = 40;  // values a slot record has room for; 29 are used
+constexpr size_t kPresetField = 64;
+constexpr size_t kTrackField = 48;
 
 int32_t sizeOrZero(int v) { return (v >= kMinEditorSide && v <= kMaxEditorSide) ? v : 0; }
 
@@ -17,6 +34,103 @@ bool tagAt(const vfw::ByteChunk& chunk, int pos) {
 // Every record tag starts with 'V'.
 bool isRecordTag(uint32_t tag) { return (tag >> 24) == 0x56; }
 
+void putField(vfw::ByteChunk& chunk, const std::string& text, size_t field) {
+  char buf[kPresetField] = {};
+  std::snprintf(buf, field, "%s", text.c_str());  // cut to field - 1 characters, zero-filled
+  chunk.PutBytes(buf, field);
+}
+
+std::string getField(const uint8_t* p, size_t field) {
+  const char* s = reinterpret_cast<const char*>(p);
+  return std::string(s, strnlen(s, field - 1));
+}
+
+double doubleAt(const uint8_t* p) {
+  double v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+uint32_t u32At(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+         static_cast<uint32_t>(p[3]) << 24;
+}
+
+struct Record {
+  const uint8_t* payload = nullptr;
+  uint32_t length = 0;
+};
+
+bool allFinite(const vorrel::TrackExtraValues& e) {
+  return std::all_of(e.begin(), e.end(), [](double v) { return std::isfinite(v); });
+}
+
+struct TrackRecord {
+  std::string presetName = "Init";
+  std::string trackName;
+  bool programChange = true;
+  bool velocityLength = true;
+  vorrel::TrackExtraValues extras = vorrel::kDefaultExtras;
+};
+
+// Anything but a well-formed, finite version 1 record leaves the defaults.
+TrackRecord readTrack(const Record& r) {
+  TrackRecord t;
+  if (!r.payload || r.length != kTrackLength || u32At(r.payload) != 1) return t;
+  vorrel::TrackExtraValues e;
+  for (int i = 0; i < vorrel::kNumExtras; ++i) e[static_cast<size_t>(i)] = doubleAt(r.payload + 120 + 8 * i);
+  if (!allFinite(e)) return t;
+  vorrel::clampTrackExtras(e);
+  t.extras = e;
+  t.presetName = getField(r.payload + 4, kPresetField);
+  t.trackName = getField(r.payload + 68, kTrackField);
+  t.programChange = r.payload[116] != 0;
+  t.velocityLength = r.payload[117] == 0;  // 0 velocity x length, 1 MPE pressure; older chunks hold 0
+  return t;
+}
+
+// Both slots empty and A active unless the record is well-formed and finite throughout.
+bool readSlots(const Record& r, Vorrel::AbHalf (&slots)[2], int32_t& active) {
+  slots[0] = Vorrel::AbHalf{};
+  slots[1] = Vorrel::AbHalf{};
+  active = 0;
+  if (!r.payload || r.length != kSlotsLength || u32At(r.payload) != 1) return false;
+  const int32_t count = static_cast<int32_t>(u32At(r.payload + 8));
+  const int n = count > 0 ? std::min<int32_t>(count, kNumParams) : 0;
+  Vorrel::AbHalf read[2];  // fresh: every value 0, no memory settings
+  for (int s = 0; s < 2; ++s) {
+    const uint8_t* p = r.payload + 12 + 360 * s;
+    for (int i = 0; i < n; ++i) read[s].values[i] = doubleAt(p + 8 + 8 * i);
+    for (int i = 0; i < n; ++i)
+      if (!std::isfinite(read[s].values[i])) return false;
+    for (int i = 0; i < vorrel::kNumExtras; ++i)
+      read[s].extras[static_cast<size_t>(i)] = doubleAt(p + 8 + 8 * kSlotValueRoom + 8 * i);
+    if (!allFinite(read[s].extras)) return false;
+    vorrel::clampTrackExtras(read[s].extras);
+    read[s].valid = p[0] != 0;
+  }
+  slots[0] = read[0];
+  slots[1] = read[1];
+  active = r.payload[4] != 0 ? 1 : 0;  // any other byte would index past the two slots
+  return true;
+}
+
+// The frozen copy by the memory format's rules, refused when a weight or a map cell is not finite.
+vorrel::mem::SealedMemory readSeal(const Record& r) {
+  vorrel::mem::SealedMemory s{};
+  if (!r.payload || !vorrel::memfmt::decodeSealed(r.payload, r.length, s)) return {};
+  for (double& w : s.modeWeights) {
+    if (!std::isfinite(w)) return {};
+    w = std::clamp(w, 0.0, vorrel::mem::kMaxWeight);
+  }
+  for (auto& row : s.cart.ink)
+    for (float& v : row) {
+      if (!std::isfinite(v)) return {};
+      v = std::clamp(v, 0.0f, static_cast<float>(vorrel::mem::kMaxWeight));
+    }
+  return s;
+}
+
 }  // namespace
 
 bool Vorrel::SerializeState(vfw::ByteChunk& chunk) const {
@@ -26,21 +140,73 @@ bool Vorrel::SerializeState(vfw::ByteChunk& chunk) const {
   chunk.PutU32(kChunkTag);
   chunk.PutI32(sizeOrZero(storedEditorWidth()));
   chunk.PutI32(sizeOrZero(storedEditorHeight()));
+
+  std::string preset;
+  std::string track;
+  bool programChange = true;
+  AbHalf slots[2];
+  int32_t active = 0;
+  {
+    std::lock_guard<std::mutex> lock(instanceMutex);
+    if (sealed.present) {
+      const std::vector<uint8_t> payload = vorrel::memfmt::encodeSealed(sealed);
+      chunk.PutU32(kSealTag);
+      chunk.PutU32(static_cast<uint32_t>(payload.size()));
+      chunk.PutBytes(payload.data(), payload.size());
+    }
+    preset = presetName;
+    track = trackName;
+    programChange = programChangeEnabled;
+    slots[0] = abSlots[0];
+    slots[1] = abSlots[1];
+    active = activeAbSlot;
+  }
+
+  vorrel::TrackExtraValues e;
+  readTrackExtras(e);
+  chunk.PutU32(kTrackTag);
+  chunk.PutU32(kTrackLength);
+  chunk.PutU32(1);
+  putField(chunk, preset, kPresetField);
+  putField(chunk, track, kTrackField);
+  chunk.PutU8(programChange ? 1 : 0);
+  chunk.PutU8(velocityLengthMode.load(std::memory_order_acquire) ? 0 : 1);
+  chunk.PutZeros(2);
+  for (double v : e) chunk.PutDouble(v);
+
+  chunk.PutU32(kSlotsTag);
+  chunk.PutU32(kSlotsLength);
+  chunk.PutU32(1);
+  chunk.PutU8(active != 0 ? 1 : 0);
+  chunk.PutZeros(3);
+  chunk.PutI32(kNumParams);
+  for (const AbHalf& slot : slots) {
+    chunk.PutU8(slot.valid ? 1 : 0);
+    chunk.PutZeros(7);
+    for (int i = 0; i < kNumParams; ++i) chunk.PutDouble(slot.values[i]);
+    chunk.PutZeros(8 * (kSlotValueRoom - kNumParams));
+    for (double v : slot.extras) chunk.PutDouble(v);
+  }
   return true;
 }
 
 int Vorrel::UnserializeState(const vfw::ByteChunk& chunk, int startPos) {
   if (NParams() == 0 || !chunk.Has(startPos, 8) || !tagAt(chunk, startPos)) return -1;
 
-  // The parameter list ends at the tag or at the chunk's end, whichever comes first.
+  // Chunks of this program hold 29 values with the tag right behind them, and a value's low bytes may
+  // spell the tag: then the values are taken without looking. Only chunks of other lengths are searched,
+  // where the list ends at the tag or at the chunk's end, whichever comes first.
   double values[kNumParams];
   int count = 0;
-  for (; count < kNumParams; ++count) {
-    const int pos = startPos + kValuesPos + 8 * count;
-    if (tagAt(chunk, pos) || chunk.GetDouble(values[count], pos) < 0) break;
+  if (tagAt(chunk, startPos + kOwnTagPos)) {
+    for (; count < kNumParams; ++count) chunk.GetDouble(values[count], startPos + kValuesPos + 8 * count);
+  } else {
+    for (; count < kNumParams; ++count) {
+      const int pos = startPos + kValuesPos + 8 * count;
+      if (tagAt(chunk, pos) || chunk.GetDouble(values[count], pos) < 0) break;
+    }
   }
   if (count == 0) return -1;
-  for (int j = 0; j < count; ++j) GetParam(j)->Set(values[j]);
 
   // A chunk written with more parameters has extra doubles before the tag.
   int pos = startPos + kValuesPos + 8 * count;
@@ -65,23 +231,51 @@ int Vorrel::UnserializeState(const vfw::ByteChunk& chunk, int startPos) {
     height = 0;
   }
 
-  // Records: known ones join with the track, frozen-copy and A/B records; others are skipped by length.
+  // Records: the last of each known kind wins; other record tags are skipped by their length.
+  Record seal;
+  Record track;
+  Record slots;
   if (hasSize) {
     while (chunk.Has(pos, 8)) {
       uint32_t tag = 0;
       uint32_t length = 0;
       chunk.GetU32(tag, pos);
       chunk.GetU32(length, pos + 4);
-      if (!isRecordTag(tag) || length > static_cast<uint32_t>(INT32_MAX - 8) || !chunk.Has(pos + 8, length)) break;
+      if (!isRecordTag(tag) || !chunk.Has(pos + 8, length)) break;
+      const Record r{chunk.Data() + pos + 8, length};
+      if (tag == kSealTag) seal = r;
+      if (tag == kTrackTag) track = r;
+      if (tag == kSlotsTag) slots = r;
       pos += 8 + static_cast<int>(length);
     }
   }
 
+  writeParamValues(values, count);
   OnParamReset(vfw::ParamSource::PresetRecall);
   if (width > 0 && height > 0) {
     storedEditorW.exchange(width, std::memory_order_acq_rel);
     storedEditorH.exchange(height, std::memory_order_acq_rel);
     SetEditorSize(width, height);
   }
+
+  const vorrel::mem::SealedMemory frozen = readSeal(seal);
+  const TrackRecord t = readTrack(track);
+  AbHalf ab[2];
+  int32_t active = 0;
+  readSlots(slots, ab, active);
+  {
+    std::lock_guard<std::mutex> lock(instanceMutex);
+    storeSealedLocked(frozen);  // odd generation meanwhile: the audio thread leaves the copy alone
+    presetName = t.presetName;
+    trackName = t.trackName;
+    programChangeEnabled = t.programChange;
+    abSlots[0] = ab[0];
+    abSlots[1] = ab[1];
+    activeAbSlot = active;
+  }
+  velocityLengthMode.store(t.velocityLength, std::memory_order_release);
+  setTrackExtras(t.extras[0], t.extras[1], t.extras[2], t.extras[3]);
+  traceGeneration.fetch_add(2, std::memory_order_acq_rel);
+  RescanParamValues();  // hosts that cache values would otherwise keep showing the old ones
   return pos;
 }

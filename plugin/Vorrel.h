@@ -8,6 +8,8 @@
 #include "Params.h"
 #include "Plugin.h"
 #include "SpscRing.h"
+#include "UndoHistory.h"
+#include "UndoSnap.h"
 #include "UserPreset.h"
 
 #include <array>
@@ -28,6 +30,8 @@ struct UiNoteEvent {
 
 class Vorrel final : public vfw::Plugin {
  public:
+  using UndoSnap = vorrel::UndoSnap;
+  using AbHalf = vorrel::AbHalf;
   static constexpr int kDefaultEditorW = 960;
   static constexpr int kDefaultEditorH = 660;
   static constexpr int kMinEditorW = 672;            // 70 % of 960
@@ -104,6 +108,19 @@ class Vorrel final : public vfw::Plugin {
 
   vorrel::dsp::VoiceParams snapshotVoiceParams() const;
 
+  // Undo, redo and A/B comparison: the editor thread only.
+  UndoSnap captureSnap() const;
+  void applySnap(const UndoSnap& snap);
+  void undoMark();
+  void undoPush();
+  void uiUndo();
+  void uiRedo();
+  bool canUndo() const { return history.canUndo(); }
+  bool canRedo() const { return history.canRedo(); }
+  AbHalf grabAbHalf() const;
+  void applyAbHalf(const AbHalf& slot);
+  void uiAbSwitch(int slot);
+  int uiAbSlot() const;
   // Memory library, frozen copy and trace switches, called from the editor thread (and by tests).
   // Each posts a request for the control thread or takes the instance mutex briefly; none does file work.
   void uiLoadBiography(int index);
@@ -170,6 +187,14 @@ class Vorrel final : public vfw::Plugin {
   void closeMachineMemory();
   void closeEditor();
 
+  // Stores parameter values by the recall rule (snapped, clamped; non-finite ones skipped), count from index 0.
+  void writeParamValues(const double* values, int count);
+  // Clamps the extras to their ranges; non-finite sets are ignored.
+  void writeTrackExtras(const vorrel::TrackExtraValues& values);
+  void readTrackExtras(vorrel::TrackExtraValues& values) const;
+  // The machine's Forget and Engrave when its memory can be read; false leaves the outputs alone.
+  bool machineSettings(double& forgetDays, double& engravePct) const;
+
   // Written by the editor thread (requestEditorResize), read by main-thread calls.
   std::atomic<int> storedEditorW{kDefaultEditorW};
   std::atomic<int> storedEditorH{kDefaultEditorH};
@@ -184,6 +209,12 @@ class Vorrel final : public vfw::Plugin {
   std::string trackName;            // guarded by instanceMutex
   TrackExtras extras;
   bool programChangeEnabled = true;  // guarded by instanceMutex
+
+  // The A/B slots.
+  AbHalf abSlots[2];         // guarded by instanceMutex
+  int32_t activeAbSlot = 0;  // guarded by instanceMutex; 0 = A, 1 = B
+  // Editor thread only.
+  vorrel::UndoHistory<UndoSnap> history;
 
   // The user library as last read; the file itself is the truth.
   std::vector<vorrel::UserPreset> userPresets;  // guarded by instanceMutex; file order

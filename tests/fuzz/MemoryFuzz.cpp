@@ -1,10 +1,12 @@
 // Fuzz target: memory files and frozen copies from arbitrary bytes must parse safely and sanitise to finite values.
+#include "Biographies.h"
 #include "Engraving.h"
 #include "MemoryFile.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 using namespace vorrel::mem;
 using namespace vorrel::memfmt;
@@ -25,6 +27,36 @@ void checkFinite(const MemoryState& s) {
 }
 
 }  // namespace
+
+extern const int kFuzzMutations = 30000;
+
+// Files of every version and frozen copies of both versions, as the real writers make them.
+std::vector<std::vector<uint8_t>> fuzzSeeds() {
+  std::vector<std::vector<uint8_t>> seeds;
+  MemoryFileBodyV1 body{};
+  MemoryCartV1 cart{};
+  MemoryNameV3 name{};
+  seedFirstRun(body, cart, name, 3600 * 480000);
+  body.forgetDays = 7;
+  body.engravePct = 120;
+  MemoryYours yours{5, 12.5};
+  const std::vector<uint8_t> full = encodeMemoryFile(body, cart, 3600 * 480000, &name, &yours);
+  for (uint32_t v = 1; v <= 5; ++v) {
+    std::vector<uint8_t> f(full.begin(), full.begin() + static_cast<long>(fileLengthFor(v)));
+    f[4] = static_cast<uint8_t>(v);
+    seeds.push_back(f);
+  }
+  SealedMemory s{};
+  s.sealedAt = 99;
+  std::memcpy(s.modeWeights, body.modeWeights, sizeof s.modeWeights);
+  s.cart = cart;
+  const auto sealed = encodeSealed(s);
+  seeds.push_back(sealed);
+  std::vector<uint8_t> old(sealed.begin(), sealed.begin() + 336);
+  old[0] = 1;
+  seeds.push_back(old);
+  return seeds;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemoryFileHeader h{};

@@ -78,7 +78,7 @@ vrui::Hit at(vrui::Control c, int index, float x, float y, float w, float h, boo
 
 TEST(PanelInputShell, KnobGestureAndKeysReachHostAndMemory) {
   vtest::DirectVorrel v(1, 48000.0, 64);
-  v.plug->StopIdleTimer();  // the test reads the engrave ring itself
+  v.plug->StopIdleTimer();  // this test reads the engrave ring, whose one reader is OnIdle
   ShellInput shell(*v.plug);
   vrui::PanelInput input(&shell);
   input.hits = {at(vrui::Control::Param, kImprint, 100, 389, 60, 66, true),

@@ -32,7 +32,7 @@ TEST(StateChunk, HeadLayout) {
   v.GetParam(kLevel)->Set(-3.5);
   ByteChunk c;
   ASSERT_TRUE(v.SerializeState(c));
-  ASSERT_EQ(c.Size(), 252u);
+  ASSERT_EQ(c.Size(), 1152u);  // head, track record, A/B record
   uint32_t u = 0;
   c.GetU32(u, 0);
   EXPECT_EQ(u, kTag);

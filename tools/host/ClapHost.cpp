@@ -13,8 +13,13 @@ namespace {
 
 Host* hostOf(const clap_host_t* h) { return static_cast<Host*>(h->host_data); }
 
-void needMain(const clap_host_t* h) {
-  if (!hostOf(h)->onMainThread()) ++hostOf(h)->misbehaviours;
+// A call CLAP allows on the main thread only: recorded there, counted as misbehaviour anywhere else.
+void needMain(const clap_host_t* h, const std::string& call) {
+  if (!hostOf(h)->onMainThread()) {
+    ++hostOf(h)->misbehaviours;
+    return;
+  }
+  hostOf(h)->recordMainCall(call);
 }
 
 double threadCpuSeconds() {
@@ -31,28 +36,31 @@ const clap_host_log_t kLog{[](const clap_host_t* h, clap_log_severity severity, 
   hostOf(h)->addLog(std::to_string(severity) + ": " + (msg ? msg : ""));
 }};
 const clap_host_params_t kParams{
-    [](const clap_host_t* h, clap_param_rescan_flags) { needMain(h); },
-    [](const clap_host_t* h, clap_id, clap_param_clear_flags) { needMain(h); },
+    [](const clap_host_t* h, clap_param_rescan_flags flags) { needMain(h, "params.rescan " + std::to_string(flags)); },
+    [](const clap_host_t* h, clap_id id, clap_param_clear_flags flags) {
+      needMain(h, "params.clear " + std::to_string(id) + " " + std::to_string(flags));
+    },
     [](const clap_host_t* h) {
       if (hostOf(h)->onAudioThread()) ++hostOf(h)->misbehaviours;
       ++hostOf(h)->flushRequests;
     },
 };
-const clap_host_state_t kState{[](const clap_host_t* h) { needMain(h); }};
+const clap_host_state_t kState{[](const clap_host_t* h) { needMain(h, "state.mark_dirty"); }};
 const clap_host_audio_ports_t kAudioPorts{
     [](const clap_host_t*, uint32_t) { return true; },
-    [](const clap_host_t* h, uint32_t) { needMain(h); },
+    [](const clap_host_t* h, uint32_t flags) { needMain(h, "audio_ports.rescan " + std::to_string(flags)); },
 };
-const clap_host_audio_ports_config_t kAudioPortsConfig{[](const clap_host_t* h) { needMain(h); }};
+const clap_host_audio_ports_config_t kAudioPortsConfig{
+    [](const clap_host_t* h) { needMain(h, "audio_ports_config.rescan"); }};
 const clap_host_note_ports_t kNotePorts{
     [](const clap_host_t*) -> uint32_t { return CLAP_NOTE_DIALECT_MIDI | CLAP_NOTE_DIALECT_CLAP; },
-    [](const clap_host_t* h, uint32_t) { needMain(h); },
+    [](const clap_host_t* h, uint32_t flags) { needMain(h, "note_ports.rescan " + std::to_string(flags)); },
 };
 const clap_host_tail_t kTail{[](const clap_host_t*) {}};
 const clap_host_gui_t kGui{
-    [](const clap_host_t* h) { needMain(h); },
+    [](const clap_host_t* h) { needMain(h, "gui.resize_hints_changed"); },
     [](const clap_host_t* h, uint32_t w, uint32_t hgt) {
-      needMain(h);
+      needMain(h, "gui.request_resize");
       hostOf(h)->guiRequestedW.store(w);
       hostOf(h)->guiRequestedH.store(hgt);
       ++hostOf(h)->guiResizeRequests;
@@ -60,7 +68,7 @@ const clap_host_gui_t kGui{
     },
     [](const clap_host_t*) { return false; },
     [](const clap_host_t*) { return false; },
-    [](const clap_host_t* h, bool) { needMain(h); },
+    [](const clap_host_t* h, bool) { needMain(h, "gui.closed"); },
 };
 
 const void* hostExtension(const clap_host_t* h, const char* id) {
@@ -145,6 +153,26 @@ std::vector<std::string> Host::logs() const {
 void Host::addLog(const std::string& line) {
   std::lock_guard<std::mutex> lock(logMutex);
   logLines.push_back(line);
+}
+
+std::vector<std::string> Host::calls() const {
+  std::lock_guard<std::mutex> lock(callMutex);
+  return callLog;
+}
+
+int Host::countCalls(const std::string& call) const {
+  std::lock_guard<std::mutex> lock(callMutex);
+  return static_cast<int>(std::count(callLog.begin(), callLog.end(), call));
+}
+
+void Host::clearCalls() {
+  std::lock_guard<std::mutex> lock(callMutex);
+  callLog.clear();
+}
+
+void Host::recordMainCall(const std::string& call) {
+  std::lock_guard<std::mutex> lock(callMutex);
+  callLog.push_back(call);
 }
 
 void AudioBuffers::configure(const std::vector<uint32_t>& channelsPerPort, uint32_t maxFrames, bool use64) {

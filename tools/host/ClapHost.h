@@ -73,6 +73,12 @@ class Host {
   std::atomic<uint32_t> guiRequestedH{0};
   std::vector<std::string> logs() const;
   void addLog(const std::string& line);
+  // Main-thread-only host calls the plug-in made, in order, e.g. "params.rescan 1" (the flags in decimal).
+  // Calls from other threads are not recorded; they count as misbehaviours.
+  std::vector<std::string> calls() const;
+  int countCalls(const std::string& call) const;
+  void clearCalls();
+  void recordMainCall(const std::string& call);
 
   // The track name track-info reports once set (any thread); plug-ins read it on the main thread.
   void setTrackName(const std::string& name);
@@ -84,6 +90,8 @@ class Host {
   AudioThread audioThread;
   mutable std::mutex logMutex;  // guards logLines; plug-ins may log from any thread
   std::vector<std::string> logLines;
+  mutable std::mutex callMutex;  // guards callLog; only main-thread calls append
+  std::vector<std::string> callLog;
   mutable std::mutex trackMutex;  // guards trackNameText and trackNamed
   std::string trackNameText;
   bool trackNamed = false;
