@@ -7,6 +7,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -97,6 +100,28 @@ TEST_F(EditorInput, TwoClickedKeysSound) {
   ed.close();
   inst->stopProcessing();
   inst->deactivate();
+}
+
+TEST_F(EditorInput, ATypedPresetNameAndEnterSaveIntoTheLibrary) {
+  auto inst = make();
+  vhost::EditorHost ed(*inst);
+  openDrawn(ed);
+  // The preset box at layout (330, 345, 168, 22) opens the menu; its "Save as..." button sits at its top right.
+  ASSERT_EQ(std::system("xdotool mousemove 414 356 click 1"), 0);
+  ed.pump(0.2);
+  ASSERT_EQ(std::system("xdotool mousemove 733 383 click 1"), 0);
+  ed.pump(0.2);
+  ASSERT_EQ(std::system("xdotool type --delay 20 'Wired Bell' && xdotool key Return"), 0);
+  const std::string path = std::string(std::getenv("XDG_CONFIG_HOME")) + "/OskelAudio/Vorrel/presets.txt";
+  std::string text;
+  for (int i = 0; i < 100 && text.find("Wired Bell") == std::string::npos; ++i) {
+    ed.pump(0.02);
+    std::ifstream file(path);
+    std::stringstream all;
+    all << file.rdbuf();
+    text = all.str();
+  }
+  EXPECT_NE(text.find("Wired Bell"), std::string::npos) << text;
 }
 
 }  // namespace
