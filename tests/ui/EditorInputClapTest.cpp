@@ -1,12 +1,15 @@
 // The panel played through the real Vorrel.clap: synthetic pointer events on the editor window under a private
 // Xvfb reach the host as a parameter gesture and as sounding notes.
+#include "Directories.h"
 #include "EditorHost.h"
+#include "MachineMemory.h"
 #include "QuietConfig.h"
 #include "RealPlugin.h"
 #include "Xvfb.h"
 
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -67,7 +70,14 @@ TEST_F(EditorInput, KnobDragReachesTheHostAsOneGesture) {
   EXPECT_DOUBLE_EQ(inst->paramValue(ids[0]), last);  // the host's last value is the plug-in's
 }
 
-TEST_F(EditorInput, TwoClickedKeysSound) {
+TEST_F(EditorInput, TwoClickedKeysSoundAndEngraveTheirInterval) {
+  // The machine memory is only watched in a private segment, never the machine's own.
+  const bool watch = std::getenv("VORREL_TEST_PRIVATE_SHM") != nullptr;
+  const auto now = [] { return static_cast<uint64_t>(std::time(nullptr)); };
+  vorrel::mem::MachineMemory memory(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir());
+  if (watch) {
+    ASSERT_TRUE(memory.open(now()) && memory.wipe(now()));
+  }
   auto inst = make();
   ASSERT_TRUE(inst->activate(48000, 1, 512));
   ASSERT_TRUE(inst->startProcessing());
@@ -88,7 +98,7 @@ TEST_F(EditorInput, TwoClickedKeysSound) {
     return std::sqrt(sum / (blocks * 512.0));
   };
   EXPECT_LT(loudness(20), 1e-6);  // silence before any key
-  // C4 then G4 on the panel's keyboard, each held while blocks run.
+  // Two keys 120 units apart on the panel's keyboard, a fifth, each held while blocks run.
   ASSERT_EQ(std::system("xdotool mousemove 310 600 mousedown 1"), 0);
   const double first = loudness(60);
   ASSERT_EQ(std::system("xdotool mouseup 1 mousemove 430 600 mousedown 1"), 0);
@@ -97,6 +107,21 @@ TEST_F(EditorInput, TwoClickedKeysSound) {
   loudness(20);
   EXPECT_GT(first, 1e-4);
   EXPECT_GT(second, 1e-4);
+  if (watch) {
+    vorrel::mem::MemoryState state{};
+    float ink = 0;
+    for (int i = 0; i < 100 && ink <= 0; ++i) {  // the idle timer engraves within about 20 ms
+      ed.pump(0.02);
+      ASSERT_TRUE(memory.load(state));
+      ink = 0;
+      for (const auto& row : state.cart.ink)
+        for (float v : row) ink += v;
+    }
+    float fifths = 0;
+    for (const auto& row : state.cart.ink) fifths += row[7];
+    EXPECT_GT(ink, 0.0f);
+    EXPECT_FLOAT_EQ(fifths, ink);  // the keys lie seven semitones apart: the fifth is all that is engraved
+  }
   ed.close();
   inst->stopProcessing();
   inst->deactivate();
