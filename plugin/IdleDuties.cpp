@@ -191,6 +191,11 @@ std::string Vorrel::uiTrackName() const {
   return trackName;
 }
 
+void Vorrel::uiSetTrackName(const std::string& name) {
+  std::lock_guard<std::mutex> lock(instanceMutex);
+  trackName = name;
+}
+
 std::string Vorrel::uiHostTrackName() const {
   std::lock_guard<std::mutex> lock(instanceMutex);
   return hostTrackName;

@@ -135,6 +135,8 @@ class Vorrel final : public vfw::Plugin {
   const std::vector<double>& uiBodyRatios(int body);
   std::string uiTrackName() const;
   std::string uiHostTrackName() const;
+  // The user's own track name; empty clears it so the host's shows through.
+  void uiSetTrackName(const std::string& name);
   // Replaces the frozen copy (project restore, undo): bracketed for the audio thread's reader.
   void setSealedCopy(const vorrel::mem::SealedMemory& copy);
   vorrel::mem::SealedMemory sealedCopy() const;

@@ -1,6 +1,7 @@
 // The editor through the real Vorrel.clap, parented by our host's window on a private Xvfb.
 #include "EditorHost.h"
 #include "RealPlugin.h"
+#include "QuietConfig.h"
 #include "Xvfb.h"
 
 #include <X11/Xlib.h>
@@ -16,6 +17,7 @@
 namespace {
 
 const auto* const kXvfb = ::testing::AddGlobalTestEnvironment(new vtest::XvfbEnvironment);
+const auto* const kConfig = ::testing::AddGlobalTestEnvironment(new vtest::QuietConfigEnvironment);
 // Kept loaded to the end, with the GL driver, so the leak checker can name what the driver keeps.
 const bool kPinned = [] {
   for (const char* lib :

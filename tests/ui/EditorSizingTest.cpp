@@ -4,6 +4,7 @@
 #include "ParentFollower.h"
 #include "PuglApi.h"
 #include "Vorrel.h"
+#include "QuietConfig.h"
 #include "Xvfb.h"
 
 #include <X11/Xlib.h>
@@ -16,6 +17,7 @@
 namespace {
 
 const auto* const kXvfb = ::testing::AddGlobalTestEnvironment(new vtest::XvfbEnvironment);
+const auto* const kConfig = ::testing::AddGlobalTestEnvironment(new vtest::QuietConfigEnvironment);
 
 using vrui::ParentFollower;
 

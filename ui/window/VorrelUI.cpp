@@ -1,6 +1,7 @@
 // The window's life: opening and closing from the host, the UI thread's frame loop, parent following, the grip
 // and one frame's drawing.
 #include "VorrelUI.h"
+#include "VorrelInputHost.h"
 
 #include "BuildState.h"
 #include "DrawPanel.h"
@@ -30,12 +31,21 @@ Display* displayOf(PuglWorld* world) { return static_cast<Display*>(puglGetNativ
 
 }  // namespace
 
+VorrelUI::VorrelUI() = default;
 VorrelUI::~VorrelUI() { Close(); }
 
 void VorrelUI::Open(uintptr_t parent, int width, int height, Vorrel* shell) {
   if (running.load(std::memory_order_acquire)) return;
   if (thread.joinable()) thread.join();  // a thread that ended by itself (window-manager close)
   plug = shell;
+  if (!shell) return;
+  try {
+    inputHost = std::make_unique<VorrelInputHost>(*shell, *this);
+  } catch (...) {
+    return;  // no memory for the editor: the host keeps a plug-in without one
+  }
+  input = vrui::PanelInput(inputHost.get());
+  resizeDrag = false;
   running.store(true, std::memory_order_release);
   try {
     thread = std::thread(&VorrelUI::threadFunc, this, InitData{parent, width, height});
@@ -184,18 +194,18 @@ void VorrelUI::externalSizeTick(int w, int h) {
   }
 }
 
-void VorrelUI::beginGripDrag(float x) {
-  if (!plug || !plug->hostTakesUIThreadResize()) return;
-  resizeDrag = true;
-  resizeStartX = x;
-  resizeStartScale = scale;
-  resizeLastW = static_cast<int32_t>(fullW);
-  resizeLastH = static_cast<int32_t>(fullH);
+void VorrelUI::grabKeyboardFocus() {
+  if (view) puglGrabFocus(view);
 }
 
-void VorrelUI::gripDragTo(float x) {
-  if (!resizeDrag || !plug || !view) return;
-  const vrui::GripSize size = vrui::gripSize(resizeStartX, resizeStartScale, x);
+void VorrelUI::gripDragTo(float x, float startX, float startScale) {
+  if (!plug || !view) return;
+  if (!resizeDrag) {
+    resizeDrag = true;
+    resizeLastW = static_cast<int32_t>(fullW);
+    resizeLastH = static_cast<int32_t>(fullH);
+  }
+  const vrui::GripSize size = vrui::gripSize(startX, startScale, x);
   if (std::abs(size.w - resizeLastW) <= 5 && std::abs(size.h - resizeLastH) <= 5) return;
   resizeLastW = size.w;
   resizeLastH = size.h;
@@ -215,12 +225,20 @@ void VorrelUI::render() {
   if (!(scale > 0.0f)) scale = 1.0f;
   offsetX = (viewW - vrui::Layout960::kWidth * scale) / 2.0f;
   offsetY = (viewH - vrui::Layout960::kHeight * scale) / 2.0f;
-  if (panel.heldKey >= 0) panel.keyEnergy = std::min(panel.keyEnergy + panel.keyPressure / 60.0f, 3.0f);
+  input.lookUpOnce();
+  input.frameTick();
+  input.scale = scale;
+  input.offsetX = offsetX;
+  input.offsetY = offsetY;
+  resizeDrag = input.resizeDrag;
+  syncView();
 
   // A shell that cannot be read this frame (its mutex busy) leaves the last frame's state on screen.
   vrui::PanelState st;
   const VorrelPanelSource source(*plug);
   if (vrui::buildState(source, panel, st)) {
+    input.memScroll = panel.memScroll;  // clamped to the list by the builder
+    input.presetScroll = panel.presetScroll;
     lastState = std::move(st);
     haveState = true;
   }
@@ -236,9 +254,45 @@ void VorrelUI::render() {
     nvgTranslate(vg, offsetX, offsetY);
     nvgScale(vg, scale, scale);
     vrui::drawPanel(vg, fonts, lastState, &hits);
+    input.hits = hits.all();
   } catch (...) {
     nvgCancelFrame(vg);
     throw;
   }
   nvgEndFrame(vg);
+}
+
+// The frame builder reads the panel view; the input owns those values between frames.
+void VorrelUI::syncView() {
+  panel.hoverCtrl = input.hoverCtrl;
+  panel.hoverIndex = input.hoverIndex;
+  panel.selectedPc = input.selectedPc;
+  panel.clearArmed = input.clearArmed;
+  panel.lang = static_cast<int>(input.lang);
+  panel.langLoaded = input.langLoaded;
+  panel.firstRunChecked = input.firstRunChecked;
+  panel.firstRunDone = input.firstRunDone;
+  panel.tourChecked = input.tour.checked;
+  panel.tourSeen = input.tour.seen;
+  panel.tourActive = input.tour.active;
+  panel.tourStep = input.tour.step;
+  panel.tourExtended = input.tour.extended;
+  panel.presetMenuOpen = input.presetMenuOpen;
+  panel.presetCat = input.presetCat;
+  panel.presetScroll = input.presetScroll;
+  panel.memMenuOpen = input.memMenuOpen;
+  panel.memDeleteArmed = input.memDeleteArmed;
+  panel.memDeleteName = input.memDeleteName;
+  panel.memScroll = input.memScroll;
+  panel.bodyMenuOpen = input.bodyMenuOpen;
+  panel.renameIndex = input.renameIndex;
+  panel.presetDeleteArmed = input.presetDeleteArmed;
+  panel.presetDeleteName = input.presetDeleteName;
+  panel.editKind = input.editKind;
+  panel.editText = input.nameEdit.text;
+  panel.caret = input.nameEdit.caret;
+  panel.anchor = input.nameEdit.anchor;
+  panel.heldKey = input.heldKey;
+  panel.keyPressure = input.keyPressure;
+  panel.keyEnergy = input.keyEnergy;
 }

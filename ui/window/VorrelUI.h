@@ -2,16 +2,19 @@
 #pragma once
 
 #include "HitMap.h"
+#include "PanelInput.h"
 #include "PanelState.h"
 #include "PanelView.h"
 #include "ParentFollower.h"
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <thread>
 
 class Vorrel;
+class VorrelInputHost;
 struct NVGcontext;
 typedef struct PuglWorldImpl PuglWorld;
 typedef struct PuglViewImpl PuglView;
@@ -25,7 +28,7 @@ class VorrelUI {
     int height = 660;
   };
 
-  VorrelUI() = default;
+  VorrelUI();
   ~VorrelUI();
   VorrelUI(const VorrelUI&) = delete;
   VorrelUI& operator=(const VorrelUI&) = delete;
@@ -36,18 +39,10 @@ class VorrelUI {
   // Any thread: the UI thread has not ended yet.
   bool isRunning() const { return running.load(std::memory_order_acquire); }
 
-  // UI thread: pointer, keys and typed text (input code).
-  void onPress(float x, float y, bool doubleClick);
-  void onDrag(float x, float y, bool fine);
-  void onMotion(float x, float y);
-  void onRelease();
-  bool onKey(uint32_t key, uint32_t modifiers);
-  void onText(const char* utf8);
-  bool lastClickWasRecent(uint32_t timeMs, float x, float y);
-  // UI thread: the resize grip, started by a press on it at window x and followed until release.
-  void beginGripDrag(float x);
-  void gripDragTo(float x);
-  void endGripDrag() { resizeDrag = false; }
+  // UI thread: the resize grip, dragged from startX at startScale to window x; the panel input says when.
+  void gripDragTo(float x, float startX, float startScale);
+  // UI thread: a name edit begins, so typed keys come to this window.
+  void grabKeyboardFocus();
 
  private:
   friend struct VorrelUIEvents;
@@ -59,6 +54,7 @@ class VorrelUI {
   void render();
   void followParentSize();
   void externalSizeTick(int w, int h);
+  void syncView();
 
   // UI thread only, unless said otherwise.
   PuglWorld* world = nullptr;
@@ -69,16 +65,11 @@ class VorrelUI {
   std::thread thread;                // host main thread
   Vorrel* plug = nullptr;            // set by Open before the thread starts, cleared by Close after the join
   vrui::HitMap hits;
-  vrui::PanelView panel;       // hover, menus, edits, tour, held key: what the panel keeps between frames
+  vrui::PanelView panel;                       // what the frame builder reads, copied from the input each frame
+  std::unique_ptr<VorrelInputHost> inputHost;  // set by Open before the thread starts
+  vrui::PanelInput input;                      // hover, menus, edits, tour, holds: kept between frames
   vrui::PanelState lastState;  // the last state built, redrawn when the shell cannot be read for a frame
   bool haveState = false;
-  bool knobDrag = false;
-  int32_t dragParam = -1;
-  bool dragHorizontal = false;
-  float dragRange = 160.0f;
-  float pressX = 0.0f;
-  float pressY = 0.0f;
-  float dragStartValue = 0.0f;
   float viewW = 960.0f;
   float viewH = 660.0f;
   float fullW = 960.0f;
@@ -86,14 +77,9 @@ class VorrelUI {
   float scale = 1.0f;
   float offsetX = 0.0f;
   float offsetY = 0.0f;
-  bool resizeDrag = false;
-  float resizeStartX = 0.0f;
-  float resizeStartScale = 1.0f;
+  bool resizeDrag = false;  // mirrors the input's grip drag; parent following waits while it runs
   int32_t resizeLastW = 0;
   int32_t resizeLastH = 0;
   vrui::ParentFollower follower;  // parent sizes seen and applied, stable frames, followState
-  uint32_t lastClickMs = 0;
-  float lastClickX = -1e9f;
-  float lastClickY = -1e9f;
-  bool windowLost = false;  // our X window vanished with a parent the host destroyed first
+  bool windowLost = false;        // our X window vanished with a parent the host destroyed first
 };

@@ -12,6 +12,12 @@ namespace {
 
 constexpr uint32_t kLeftButton = 0;  // pugl counts buttons from 0: left, right, middle
 
+// pugl's modifier bits as the panel input names them.
+uint32_t modifiers(uint32_t state) {
+  return ((state & PUGL_MOD_SHIFT) ? vrui::keys::kModShift : 0u) |
+         ((state & PUGL_MOD_CTRL) ? vrui::keys::kModCtrl : 0u);
+}
+
 }  // namespace
 
 struct VorrelUIEvents {
@@ -28,7 +34,7 @@ struct VorrelUIEvents {
   }
 
   static void dispatch(VorrelUI& ui, const PuglEvent& e) {
-    const bool dragging = ui.knobDrag || ui.panel.heldKey >= 0 || ui.resizeDrag;
+    vrui::PanelInput& in = ui.input;
     switch (e.type) {
       case PUGL_CREATE:
         realize(ui);
@@ -47,34 +53,42 @@ struct VorrelUIEvents {
         ui.running.store(false, std::memory_order_release);
         break;
       case PUGL_KEY_PRESS:
-        ui.onKey(e.key.key, e.key.state);
+        in.onKey(e.key.key, modifiers(e.key.state));
         break;
       case PUGL_TEXT: {
         const auto first = static_cast<unsigned char>(e.text.string[0]);
-        if (ui.panel.editKind != 0 && first >= 32 && first != 127) ui.onText(e.text.string);
+        if (in.editKind != 0 && first >= 32 && first != 127) in.onText(e.text.string);
         break;
       }
       case PUGL_BUTTON_PRESS:
-        if (e.button.button != kLeftButton || dragging) break;
+        if (e.button.button != kLeftButton || in.holding()) break;
         {
           const auto x = static_cast<float>(e.button.x);
           const auto y = static_cast<float>(e.button.y);
-          const bool twice = ui.lastClickWasRecent(static_cast<uint32_t>(e.button.time * 1000.0), x, y);
-          ui.onPress(x, y, twice);
+          in.onPress(x, y, in.lastClickWasRecent(static_cast<uint32_t>(e.button.time * 1000.0), x, y));
         }
         break;
       case PUGL_BUTTON_RELEASE:
-        if (e.button.button == kLeftButton) ui.onRelease();
+        if (e.button.button == kLeftButton) in.onRelease();
         break;
       case PUGL_MOTION:
-        if (dragging) {
-          ui.onDrag(static_cast<float>(e.motion.x), static_cast<float>(e.motion.y), e.motion.state & PUGL_MOD_SHIFT);
+        if (in.holding()) {
+          in.onDrag(static_cast<float>(e.motion.x), static_cast<float>(e.motion.y), e.motion.state & PUGL_MOD_SHIFT);
         } else {
-          ui.onMotion(static_cast<float>(e.motion.x), static_cast<float>(e.motion.y));
+          in.onMotion(static_cast<float>(e.motion.x), static_cast<float>(e.motion.y));
         }
         break;
+      case PUGL_SCROLL:
+        in.onScroll(static_cast<float>(e.scroll.dy));
+        break;
+      case PUGL_POINTER_OUT:
+        if (e.crossing.mode == PUGL_CROSSING_UNGRAB) in.onPointerLost();
+        break;
+      case PUGL_FOCUS_OUT:
+        in.onPointerLost();
+        break;
       default:
-        break;  // key release, scroll, focus, crossing, timer and client events are not used
+        break;  // key release, focus in, timer and client events are not used
     }
   }
 };

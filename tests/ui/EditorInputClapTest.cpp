@@ -1,0 +1,152 @@
+// The panel played through the real Vorrel.clap: synthetic pointer events on the editor window under a private
+// Xvfb reach the host as a parameter gesture and as sounding notes.
+#include "Directories.h"
+#include "EditorHost.h"
+#include "MachineMemory.h"
+#include "QuietConfig.h"
+#include "RealPlugin.h"
+#include "Xvfb.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const auto* const kXvfb = ::testing::AddGlobalTestEnvironment(new vtest::XvfbEnvironment);
+const auto* const kConfig = ::testing::AddGlobalTestEnvironment(new vtest::QuietConfigEnvironment);
+
+constexpr uint32_t kBandA = 0x161D23;  // the memory band's fill at layout (265, 300): a frame was drawn
+
+class EditorInput : public vtest::RealPlugin {
+ protected:
+  void openDrawn(vhost::EditorHost& ed) {
+    std::string error;
+    ASSERT_TRUE(ed.open(error)) << error;
+    ASSERT_TRUE(ed.waitForPixel(265, 300, kBandA, 20.0)) << "no frame drawn";
+    ed.pump(0.2);  // a second frame, so the hit map is in place
+  }
+};
+
+TEST_F(EditorInput, KnobDragReachesTheHostAsOneGesture) {
+  auto inst = make();
+  vhost::EditorHost ed(*inst);
+  openDrawn(ed);
+  std::vector<double> before;
+  for (uint32_t id = 0; id < inst->paramCount(); ++id) before.push_back(inst->paramValue(id));
+  // A knob at layout (100, 389, 60, 66); the window sits at the screen's origin at scale 1.
+  ASSERT_EQ(std::system("xdotool mousemove 130 420 mousedown 1 mousemove 130 410 mousemove 130 395 "
+                        "mousemove 130 380 mouseup 1"),
+            0);
+  std::vector<uint16_t> kinds;
+  std::vector<clap_id> ids;
+  double last = -1;
+  vhost::InputEvents in;
+  vhost::OutputEvents out;
+  for (int i = 0; i < 200 && (kinds.empty() || kinds.back() != CLAP_EVENT_PARAM_GESTURE_END); ++i) {
+    const int asked = inst->host().flushRequests.load();
+    ed.pump(0.02);
+    inst->host().pump(inst->get());  // the plug-in's main-thread callback asks for the flush
+    if (inst->host().flushRequests.load() == asked) continue;
+    out.clear();
+    inst->flushParams(in, out);  // not processing: the host flushes on its main thread
+    for (size_t k = 0; k < out.size(); ++k) {
+      const clap_event_header_t* h = out.get(k);
+      if (kinds.empty() || kinds.back() != h->type) kinds.push_back(h->type);
+      if (h->type != CLAP_EVENT_PARAM_VALUE) continue;
+      const auto* v = reinterpret_cast<const clap_event_param_value_t*>(h);
+      if (ids.empty() || ids.back() != v->param_id) ids.push_back(v->param_id);
+      last = v->value;
+    }
+  }
+  EXPECT_EQ(kinds, (std::vector<uint16_t>{CLAP_EVENT_PARAM_GESTURE_BEGIN, CLAP_EVENT_PARAM_VALUE,
+                                          CLAP_EVENT_PARAM_GESTURE_END}));
+  ASSERT_EQ(ids.size(), 1u) << "one knob, one parameter";
+  EXPECT_NE(inst->paramValue(ids[0]), before[ids[0]]);
+  EXPECT_DOUBLE_EQ(inst->paramValue(ids[0]), last);  // the host's last value is the plug-in's
+}
+
+TEST_F(EditorInput, TwoClickedKeysSoundAndEngraveTheirInterval) {
+  // The machine memory is only watched in a private segment, never the machine's own.
+  const bool watch = std::getenv("VORREL_TEST_PRIVATE_SHM") != nullptr;
+  const auto now = [] { return static_cast<uint64_t>(std::time(nullptr)); };
+  vorrel::mem::MachineMemory memory(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir());
+  if (watch) {
+    ASSERT_TRUE(memory.open(now()) && memory.wipe(now()));
+  }
+  auto inst = make();
+  ASSERT_TRUE(inst->activate(48000, 1, 512));
+  ASSERT_TRUE(inst->startProcessing());
+  vhost::EditorHost ed(*inst);
+  openDrawn(ed);
+  vhost::AudioBuffers buf;
+  buf.configure({2, 2, 2}, 512, false);
+  vhost::InputEvents in;
+  vhost::OutputEvents out;
+  const auto loudness = [&](int blocks) {
+    double sum = 0;
+    for (int b = 0; b < blocks; ++b) {
+      ed.pump(0.001);
+      out.clear();
+      inst->process(buf, 512, in, out);
+      for (uint32_t f = 0; f < 512; ++f) sum += buf.sample(0, 0, f) * buf.sample(0, 0, f);
+    }
+    return std::sqrt(sum / (blocks * 512.0));
+  };
+  EXPECT_LT(loudness(20), 1e-6);  // silence before any key
+  // Two keys 120 units apart on the panel's keyboard, a fifth, each held while blocks run.
+  ASSERT_EQ(std::system("xdotool mousemove 310 600 mousedown 1"), 0);
+  const double first = loudness(60);
+  ASSERT_EQ(std::system("xdotool mouseup 1 mousemove 430 600 mousedown 1"), 0);
+  const double second = loudness(60);
+  ASSERT_EQ(std::system("xdotool mouseup 1"), 0);
+  loudness(20);
+  EXPECT_GT(first, 1e-4);
+  EXPECT_GT(second, 1e-4);
+  if (watch) {
+    vorrel::mem::MemoryState state{};
+    float ink = 0;
+    for (int i = 0; i < 100 && ink <= 0; ++i) {  // the idle timer engraves within about 20 ms
+      ed.pump(0.02);
+      ASSERT_TRUE(memory.load(state));
+      ink = 0;
+      for (const auto& row : state.cart.ink)
+        for (float v : row) ink += v;
+    }
+    float fifths = 0;
+    for (const auto& row : state.cart.ink) fifths += row[7];
+    EXPECT_GT(ink, 0.0f);
+    EXPECT_FLOAT_EQ(fifths, ink);  // the keys lie seven semitones apart: the fifth is all that is engraved
+  }
+  ed.close();
+  inst->stopProcessing();
+  inst->deactivate();
+}
+
+TEST_F(EditorInput, ATypedPresetNameAndEnterSaveIntoTheLibrary) {
+  auto inst = make();
+  vhost::EditorHost ed(*inst);
+  openDrawn(ed);
+  // The preset box at layout (330, 345, 168, 22) opens the menu; its "Save as..." button sits at its top right.
+  ASSERT_EQ(std::system("xdotool mousemove 414 356 click 1"), 0);
+  ed.pump(0.2);
+  ASSERT_EQ(std::system("xdotool mousemove 733 383 click 1"), 0);
+  ed.pump(0.2);
+  ASSERT_EQ(std::system("xdotool type --delay 20 'Wired Bell' && xdotool key Return"), 0);
+  const std::string path = std::string(std::getenv("XDG_CONFIG_HOME")) + "/OskelAudio/Vorrel/presets.txt";
+  std::string text;
+  for (int i = 0; i < 100 && text.find("Wired Bell") == std::string::npos; ++i) {
+    ed.pump(0.02);
+    std::ifstream file(path);
+    std::stringstream all;
+    all << file.rdbuf();
+    text = all.str();
+  }
+  EXPECT_NE(text.find("Wired Bell"), std::string::npos) << text;
+}
+
+}  // namespace
