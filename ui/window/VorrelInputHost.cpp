@@ -18,6 +18,12 @@ void VorrelInputHost::setParamFromUI(int id, double n) { plug.SendParameterValue
 void VorrelInputHost::beginParamGesture(int id) { plug.BeginInformHostOfParamChangeFromUI(id); }
 void VorrelInputHost::endParamGesture(int id) { plug.EndInformHostOfParamChangeFromUI(id); }
 
+void VorrelInputHost::undoMark() { plug.undoMark(); }
+void VorrelInputHost::undoPush() { plug.undoPush(); }
+void VorrelInputHost::uiUndo() { plug.uiUndo(); }
+void VorrelInputHost::uiRedo() { plug.uiRedo(); }
+void VorrelInputHost::uiAbSwitch(int slot) { plug.uiAbSwitch(slot); }
+
 int VorrelInputHost::uiPresetCount() const { return plug.uiPresetCount(); }
 int VorrelInputHost::uiPresetAbsIndex() const { return plug.uiPresetAbsIndex(); }
 std::string VorrelInputHost::uiPresetName() const { return plug.uiPresetName(); }

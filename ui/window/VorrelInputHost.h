@@ -20,12 +20,11 @@ class VorrelInputHost final : public vrui::InputHost {
   void beginParamGesture(int id) override;
   void endParamGesture(int id) override;
 
-  // History and A/B are not in the shell yet: these do nothing until it has them.
-  void undoMark() override {}
-  void undoPush() override {}
-  void uiUndo() override {}
-  void uiRedo() override {}
-  void uiAbSwitch(int) override {}
+  void undoMark() override;
+  void undoPush() override;
+  void uiUndo() override;
+  void uiRedo() override;
+  void uiAbSwitch(int slot) override;
 
   int uiPresetCount() const override;
   int uiPresetAbsIndex() const override;
