@@ -7,6 +7,9 @@
 #include "RealPlugin.h"
 #include "Xvfb.h"
 
+#include <dlfcn.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -19,6 +22,13 @@ namespace {
 
 const auto* const kXvfb = ::testing::AddGlobalTestEnvironment(new vtest::XvfbEnvironment);
 const auto* const kConfig = ::testing::AddGlobalTestEnvironment(new vtest::QuietConfigEnvironment);
+// Kept loaded to the end, with the GL driver, so the leak checker can name what the driver keeps.
+const bool kPinned = [] {
+  for (const char* lib :
+       {VORREL_CLAP_PATH, "libGLX_mesa.so.0", "libglapi.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"})
+    dlopen(lib, RTLD_NOW | RTLD_NODELETE);
+  return true;
+}();
 
 constexpr uint32_t kBandA = 0x161D23;  // the memory band's fill at layout (265, 300): a frame was drawn
 
@@ -97,12 +107,28 @@ TEST_F(EditorInput, TwoClickedKeysSoundAndEngraveTheirInterval) {
     }
     return std::sqrt(sum / (blocks * 512.0));
   };
+  // The loudest block until one sounds, with the UI thread given time for the pointer events (a loaded
+  // machine may take a while); at most maxBlocks blocks.
+  const auto soundWithin = [&](int maxBlocks) {
+    double best = 0;
+    for (int b = 0; b < maxBlocks && best <= 1e-4; ++b) {
+      ed.pump(0.005);
+      out.clear();
+      inst->process(buf, 512, in, out);
+      double sum = 0;
+      for (uint32_t f = 0; f < 512; ++f) sum += buf.sample(0, 0, f) * buf.sample(0, 0, f);
+      best = std::max(best, std::sqrt(sum / 512.0));
+    }
+    return best;
+  };
   EXPECT_LT(loudness(20), 1e-6);  // silence before any key
   // Two keys 120 units apart on the panel's keyboard, a fifth, each held while blocks run.
   ASSERT_EQ(std::system("xdotool mousemove 310 600 mousedown 1"), 0);
-  const double first = loudness(60);
+  const double first = soundWithin(1000);
+  loudness(40);  // held a while, so the interval carries weight
   ASSERT_EQ(std::system("xdotool mouseup 1 mousemove 430 600 mousedown 1"), 0);
-  const double second = loudness(60);
+  const double second = soundWithin(1000);
+  loudness(40);
   ASSERT_EQ(std::system("xdotool mouseup 1"), 0);
   loudness(20);
   EXPECT_GT(first, 1e-4);
@@ -110,7 +136,7 @@ TEST_F(EditorInput, TwoClickedKeysSoundAndEngraveTheirInterval) {
   if (watch) {
     vorrel::mem::MemoryState state{};
     float ink = 0;
-    for (int i = 0; i < 100 && ink <= 0; ++i) {  // the idle timer engraves within about 20 ms
+    for (int i = 0; i < 250 && ink <= 0; ++i) {  // the idle timer engraves within about 20 ms when not loaded
       ed.pump(0.02);
       ASSERT_TRUE(memory.load(state));
       ink = 0;
@@ -139,7 +165,7 @@ TEST_F(EditorInput, ATypedPresetNameAndEnterSaveIntoTheLibrary) {
   ASSERT_EQ(std::system("xdotool type --delay 20 'Wired Bell' && xdotool key Return"), 0);
   const std::string path = std::string(std::getenv("XDG_CONFIG_HOME")) + "/OskelAudio/Vorrel/presets.txt";
   std::string text;
-  for (int i = 0; i < 100 && text.find("Wired Bell") == std::string::npos; ++i) {
+  for (int i = 0; i < 250 && text.find("Wired Bell") == std::string::npos; ++i) {
     ed.pump(0.02);
     std::ifstream file(path);
     std::stringstream all;
