@@ -1,11 +1,10 @@
 // The editor through the real Vorrel.clap, parented by our host's window on a private Xvfb.
 #include "EditorHost.h"
-#include "RealPlugin.h"
 #include "QuietConfig.h"
+#include "RealPlugin.h"
 #include "Xvfb.h"
 
 #include <X11/Xlib.h>
-#include <dlfcn.h>
 
 #include <dirent.h>
 #include <cmath>
@@ -18,14 +17,6 @@ namespace {
 
 const auto* const kXvfb = ::testing::AddGlobalTestEnvironment(new vtest::XvfbEnvironment);
 const auto* const kConfig = ::testing::AddGlobalTestEnvironment(new vtest::QuietConfigEnvironment);
-// Kept loaded to the end, with the GL driver, so the leak checker can name what the driver keeps.
-const bool kPinned = [] {
-  for (const char* lib :
-       {VORREL_CLAP_PATH, "libGLX_mesa.so.0", "libglapi.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"})
-    dlopen(lib, RTLD_NOW | RTLD_NODELETE);
-  return true;
-}();
-
 constexpr uint32_t kBandA = 0x161D23;      // 22, 29, 35: the memory band's fill
 constexpr uint32_t kLetterbox = 0x0A0C0F;  // the GL clear colour around the layout
 
