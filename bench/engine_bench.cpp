@@ -1,4 +1,5 @@
 // Engine speed: worst, typical and idle scenes as real-time factors, with a per-stage breakdown.
+#include "CpuModel.h"
 #include "Engine.h"
 #include "Ladder.h"
 
@@ -81,28 +82,6 @@ std::unique_ptr<Scene> idle() {
 std::map<std::string, double> gFactors;
 std::map<std::string, double> gStageUs;   // CPU microseconds per 512-sample block
 std::map<std::string, double> gKernelUs;  // CPU microseconds per kernel run
-
-// The processor, for every figure printed: the model name and, to tell generations apart, family and model.
-std::string cpuModel() {
-  std::FILE* f = std::fopen("/proc/cpuinfo", "r");
-  if (!f) return "unknown";
-  char line[256];
-  std::string name = "unknown", family, model;
-  auto value = [](const char* l) {
-    const char* c = std::strchr(l, ':');
-    std::string v = c ? c + 1 : "";
-    while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.erase(v.begin());
-    while (!v.empty() && (v.back() == '\n' || v.back() == ' ')) v.pop_back();
-    return v;
-  };
-  while (std::fgets(line, sizeof line, f)) {
-    if (!std::strncmp(line, "model name", 10) && name == "unknown") name = value(line);
-    if (!std::strncmp(line, "cpu family", 10) && family.empty()) family = value(line);
-    if (!std::strncmp(line, "model\t", 6) && model.empty()) model = value(line);
-  }
-  std::fclose(f);
-  return name + " (family " + family + ", model " + model + ")";
-}
 
 void runScene(benchmark::State& state, std::unique_ptr<Scene> (*make)(), const char* name) {
   auto scene = make();
@@ -265,7 +244,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   SummaryReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("cpu %s\n", cpuModel().c_str());
+  std::printf("cpu %s\n", vbench::cpuModel().c_str());
   // The worst case per block: 32 voices excite, 32 bodies ring, 16 voices drive partners, one ladder pass, 3 chains.
   if (gStageUs.size() == 5 && gKernelUs.size() == 3) {
     const double budget = kBlock / kRate * 1e6;

@@ -1,6 +1,7 @@
 // The control thread's idle call under heavy playing (eight instances in three processes), and what the audio
 // thread pays to rebuild the trace when the memory generation moves every block. Runs on a private /dev/shm.
 #include "ClapHost.h"
+#include "CpuModel.h"
 #include "Directories.h"
 #include "MachineMemory.h"
 #include "Vorrel.h"
@@ -33,13 +34,6 @@ double threadSeconds() {
   timespec ts{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
   return static_cast<double>(ts.tv_sec) + 1e-9 * static_cast<double>(ts.tv_nsec);
-}
-
-std::string cpuModel() {
-  std::ifstream f("/proc/cpuinfo");
-  for (std::string line; std::getline(f, line);)
-    if (line.rfind("model name", 0) == 0) return line.substr(line.find(':') + 2);
-  return "unknown CPU";
 }
 
 // The bench must never carve into the user's memory: its own /dev/shm and data directories.
@@ -197,7 +191,7 @@ BENCHMARK(BM_BlockGenerationStill)->UseManualTime()->MinTime(1.0)->Unit(benchmar
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::printf("CPU: %s\n", cpuModel().c_str());
+  std::printf("CPU: %s\n", vbench::cpuModel().c_str());
   if (!privateMachine()) {
     std::fprintf(stderr, "idle_bench needs root for a private /dev/shm (it must not carve into the real memory)\n");
     return 1;

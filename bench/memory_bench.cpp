@@ -1,4 +1,5 @@
 // Machine memory latencies: the lock-free load, one engrave under the lock (1 and 8 processes), and attaching.
+#include "CpuModel.h"
 #include "MachineMemory.h"
 
 #include <boost/interprocess/shared_memory_object.hpp>
@@ -46,6 +47,7 @@ void engraveLoop(const std::string& seg, const std::string& store, int ops) {
 }  // namespace
 
 int main() {
+  std::printf("cpu %s\n", vbench::cpuModel().c_str());
   const std::string seg = "vorrel_bench_" + std::to_string(::getpid());
   char tmpl[] = "/tmp/vorrel-bench-XXXXXX";
   const std::string store = ::mkdtemp(tmpl);

@@ -1,5 +1,6 @@
 // The shell's cost: the worst-case scene through the real Vorrel.clap against the bare engine with the same notes.
 #include "ClapHost.h"
+#include "CpuModel.h"
 #include "Engine.h"
 
 #include <benchmark/benchmark.h>
@@ -114,6 +115,7 @@ class Reporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::printf("cpu %s\n", vbench::cpuModel().c_str());
   benchmark::Initialize(&argc, argv);
   Reporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -49,7 +49,7 @@ Display* openDisplay(pid_t& server) {
 
 }  // namespace
 
-GlCanvas::GlCanvas(int width, int height) : gl(new Gl), w(width), h(height) {
+GlCanvas::GlCanvas(int width, int height, bool stencilStrokes) : gl(new Gl), w(width), h(height) {
   gl->dpy = openDisplay(gl->xvfb);
   if (!gl->dpy) return;
   const int attrs[] = {GLX_DRAWABLE_TYPE,
@@ -73,7 +73,7 @@ GlCanvas::GlCanvas(int width, int height) : gl(new Gl), w(width), h(height) {
   gl->ctx = glXCreateNewContext(gl->dpy, configs[0], GLX_RGBA_TYPE, nullptr, True);
   XFree(configs);
   if (!gl->ctx || !glXMakeContextCurrent(gl->dpy, gl->surface, gl->surface, gl->ctx)) return;
-  vgCtx = nvgCreateGL2(NVG_ANTIALIAS | NVG_STENCIL_STROKES);  // as the editor window creates it
+  vgCtx = nvgCreateGL2(NVG_ANTIALIAS | (stencilStrokes ? NVG_STENCIL_STROKES : 0));
 }
 
 GlCanvas::~GlCanvas() {
@@ -104,6 +104,30 @@ void GlCanvas::end(bool readBack) {
   if (!readBack) return;
   pixels.assign(static_cast<size_t>(w) * h * 4, 0);
   glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+}
+
+const char* GlCanvas::renderer() const {
+  const GLubyte* name = vgCtx ? glGetString(GL_RENDERER) : nullptr;
+  return name ? reinterpret_cast<const char*>(name) : "none";
+}
+
+void GlCanvas::fixedFunctionQuad() {
+  glUseProgram(0);
+  glDisable(GL_STENCIL_TEST);
+  glDisable(GL_CULL_FACE);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(0.5f, 0.3f, 0.2f, 0.9f);
+  glBegin(GL_QUADS);
+  glVertex2f(-1.0f, -1.0f);
+  glVertex2f(1.0f, -1.0f);
+  glVertex2f(1.0f, 1.0f);
+  glVertex2f(-1.0f, 1.0f);
+  glEnd();
 }
 
 Pixel GlCanvas::at(int x, int y) const {
