@@ -172,6 +172,16 @@ bool saveMemoryFile(const std::string& dir, const std::string& fileName, const M
   return true;
 }
 
+NewFile saveNewMemoryFile(const std::string& dir, const std::string& fileName, const MemoryFileBodyV1& body,
+                          const MemoryCartV1& cart, uint64_t savedAt, const MemoryNameV3* name,
+                          const MemoryYours* yours) {
+  const std::string temp = writeTemporary(dir, fileName, encodeMemoryFile(body, cart, savedAt, name, yours));
+  if (temp.empty()) return NewFile::Failed;
+  const NewFile result = renameNoReplace(temp, dir + "/" + fileName);
+  if (result == NewFile::Written) syncDirectory(dir);
+  return result;
+}
+
 ReadStatus readMemoryFile(const std::string& path, MemoryFileHeader& header, MemoryFileBodyV1& body, MemoryCartV1& cart,
                           MemoryNameV3* name, MemoryYours* yours, uint64_t* print) {
   std::vector<uint8_t> bytes;

@@ -37,6 +37,10 @@ bool decodeMemoryFile(const uint8_t* data, size_t size, MemoryFileHeader& header
 // Atomic replace: a uniquely named temporary in the same directory, flushed, synced, renamed over.
 bool saveMemoryFile(const std::string& dir, const std::string& fileName, const MemoryFileBodyV1& body,
                     const MemoryCartV1& cart, uint64_t savedAt, const MemoryNameV3* name, const MemoryYours* yours);
+// As saveMemoryFile, but a file already under fileName is never replaced: Taken, and nothing is written.
+NewFile saveNewMemoryFile(const std::string& dir, const std::string& fileName, const MemoryFileBodyV1& body,
+                          const MemoryCartV1& cart, uint64_t savedAt, const MemoryNameV3* name,
+                          const MemoryYours* yours);
 // Never blocks (a FIFO or device is Refused unread). Ok only for a complete file of a known version; bytes that
 // are no memory file give Unreadable. print, when given, gets the file's fingerprint. Outputs change only on Ok.
 ReadStatus readMemoryFile(const std::string& path, MemoryFileHeader& header, MemoryFileBodyV1& body, MemoryCartV1& cart,

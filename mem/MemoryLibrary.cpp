@@ -114,10 +114,24 @@ bool backupLiveMemory(MachineMemory& memory, const std::string& dir, uint64_t no
   MemoryState live = defaultState();
   if (memory.isOpen() && !memory.load(live)) return false;
   if (nothingToKeep(live)) return true;
-  const std::string name = freeLibraryName(dir, backupBaseName(now));
-  // The file keeps the memory's own name inside; the library lists it under the backup name.
-  return memfmt::saveMemoryFile(dir, memFileName(name), bodyOf(live), live.cart, live.lastUpdate, &live.name,
-                                &live.yours);
+  // Another process backing up in the same minute may take the free name first: a backup never replaces
+  // another, it moves on to the next number. The file keeps the memory's own name inside; the library lists it
+  // under the backup name.
+  const std::string base = backupBaseName(now);
+  for (int n = 1; n <= kLastCopyNumber; ++n) {
+    const std::string name = numbered(base, n);
+    if (exists(dir + "/" + memFileName(name))) continue;
+    switch (memfmt::saveNewMemoryFile(dir, memFileName(name), bodyOf(live), live.cart, live.lastUpdate, &live.name,
+                                      &live.yours)) {
+      case memfmt::NewFile::Written:
+        return true;
+      case memfmt::NewFile::Taken:
+        continue;
+      case memfmt::NewFile::Failed:
+        return false;
+    }
+  }
+  return false;  // 99 backups in one minute: nothing replaces a memory we could not keep
 }
 
 bool saveMemoryAs(MachineMemory& memory, const std::string& dir, const std::string& name, uint64_t now) {

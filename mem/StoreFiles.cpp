@@ -149,6 +149,21 @@ bool renameOver(const std::string& tempPath, const std::string& finalPath) {
   return false;
 }
 
+NewFile renameNoReplace(const std::string& tempPath, const std::string& finalPath) {
+  if (::renameat2(AT_FDCWD, tempPath.c_str(), AT_FDCWD, finalPath.c_str(), RENAME_NOREPLACE) == 0)
+    return NewFile::Written;
+  NewFile result = errno == EEXIST ? NewFile::Taken : NewFile::Failed;
+  if (result == NewFile::Failed && (errno == EINVAL || errno == ENOSYS)) {
+    // A file system without the flag: a hard link fails just as atomically on a name that exists.
+    if (::link(tempPath.c_str(), finalPath.c_str()) == 0)
+      result = NewFile::Written;
+    else if (errno == EEXIST)
+      result = NewFile::Taken;
+  }
+  std::remove(tempPath.c_str());
+  return result;
+}
+
 void syncDirectory(const std::string& dir) {
   const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {

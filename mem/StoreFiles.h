@@ -30,6 +30,10 @@ std::string writeTemporary(const std::string& dir, const std::string& fileName, 
 bool renameOver(const std::string& tempPath, const std::string& finalPath);
 // Makes renames in dir durable.
 void syncDirectory(const std::string& dir);
+// Moves the temporary to finalPath only if nothing is there; Taken when a file already holds the name (another
+// process may have taken it a moment ago), so the caller can try the next name. The temporary is gone either way.
+enum class NewFile { Written, Taken, Failed };
+NewFile renameNoReplace(const std::string& tempPath, const std::string& finalPath);
 // Removes fileName's temporaries left by writers that died before renaming them (their process is gone).
 void removeDeadTemporaries(const std::string& dir, const std::string& fileName);
 // Moves dir/fileName to a free name "<stem>.<why>-<local time>.bin" beside it; false when it could not.

@@ -3,6 +3,9 @@
 #include "MemoryLibrary.h"
 #include "ShmFixture.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -80,6 +83,32 @@ TEST_F(Library, BackupsAreDatedNumberedAndOnlyWhenThereIsSomethingToKeep) {
   EXPECT_FALSE(backupLiveMemory(*mem, store + "/blocked/memories", kAt1730));
   EXPECT_FALSE(loadShippedMemory(*mem, store + "/blocked/memories", 1, kAt1730));
   EXPECT_STREQ(live().name.text, "only named");
+}
+
+TEST_F(Library, BackupsInTheSameMinuteFromManyProcessesAllSurvive) {
+  // The primitive: a name taken between the look and the write is never replaced, and no temporary stays.
+  fs::create_directories(dir);
+  touch(dir + "/taken.bin");
+  const std::string temp = memfmt::writeTemporary(dir, "taken.bin", {1, 2, 3});
+  ASSERT_FALSE(temp.empty());
+  EXPECT_EQ(memfmt::renameNoReplace(temp, dir + "/taken.bin"), memfmt::NewFile::Taken);
+  EXPECT_EQ(fs::file_size(dir + "/taken.bin"), 1u);
+  EXPECT_FALSE(fs::exists(temp));
+  fs::remove(dir + "/taken.bin");
+  // Eight processes back up the same memory in the same minute: eight files.
+  change([](MemoryState& s) { s.name = nameRecord("kept", 1); });
+  std::vector<pid_t> kids;
+  for (int i = 0; i < 8; ++i) {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(backupLiveMemory(*mem, dir, kAt1730) ? 0 : 1);
+    kids.push_back(pid);
+  }
+  for (pid_t pid : kids) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(listMemoryNames(dir).size(), 8u);
 }
 
 TEST_F(Library, NamesThatShareAFileDoNotReplaceEachOther) {
