@@ -168,6 +168,14 @@ void Plugin::RescanParamValues() {
   requestOnMainThread(kRequestParamsRescan);
 }
 
+void Plugin::MarkStateDirty() {
+  if (IsMainThread()) {
+    if (hostState && hostState->mark_dirty) hostState->mark_dirty(host);
+    return;
+  }
+  requestOnMainThread(kRequestMarkDirty);
+}
+
 void Plugin::drainOutEvents(const clap_output_events_t* out) {
   for (int i = 0; i < NParams(); ++i) {
     const uint32_t bits = pendingOut[static_cast<size_t>(i)].exchange(0, std::memory_order_acq_rel);

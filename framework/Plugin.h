@@ -116,6 +116,9 @@ class Plugin {
   // Many values changed at once outside the host's events (state load, recall, undo, A/B): the host re-reads
   // them all. Direct on the main thread; from other threads at the host's next main-thread callback.
   void RescanParamValues();
+  // The project's state changed where the host cannot see it (undo, A/B, names, switches, the frozen copy): the
+  // host asks to save before closing. Same threading as RescanParamValues.
+  void MarkStateDirty();
 
   void StartIdleTimer();
   void StopIdleTimer() { idleTimer.Stop(); }

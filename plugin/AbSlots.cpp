@@ -44,4 +44,5 @@ void Vorrel::uiAbSwitch(int slot) {
   // An empty slot keeps the sound as it is; it is stored there when the user leaves it.
   if (chosen.valid) applyAbHalf(chosen);
   undoPush();
+  MarkStateDirty();  // the active slot is part of the project even when the sound stays
 }

@@ -192,8 +192,12 @@ std::string Vorrel::uiTrackName() const {
 }
 
 void Vorrel::uiSetTrackName(const std::string& name) {
-  std::lock_guard<std::mutex> lock(instanceMutex);
-  trackName = name;
+  {
+    std::lock_guard<std::mutex> lock(instanceMutex);
+    if (trackName == name) return;
+    trackName = name;
+  }
+  MarkStateDirty();
 }
 
 std::string Vorrel::uiHostTrackName() const {

@@ -82,8 +82,11 @@ void Vorrel::uiSealFromMachine() {
   std::copy(std::begin(live.modeWeights), std::end(live.modeWeights), copy.modeWeights);
   copy.cart = live.cart;
   copy.present = 1;
-  std::lock_guard<std::mutex> lock(instanceMutex);
-  storeSealedLocked(copy);
+  {
+    std::lock_guard<std::mutex> lock(instanceMutex);
+    storeSealedLocked(copy);
+  }
+  MarkStateDirty();
 }
 
 void Vorrel::setSealedCopy(const vorrel::mem::SealedMemory& copy) {

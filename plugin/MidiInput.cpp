@@ -48,7 +48,7 @@ void Vorrel::trackerNoteOn(int note, int channel, double velocity01) {
 
 void Vorrel::engineNoteOn(int note, int velocity) {
   syncTraceIfStale();  // a note at the start of a block already hears the memory as it now stands
-  followBuses();  // a bus switched on since the last block gives this note its twin already
+  followBuses();       // a bus switched on since the last block gives this note its twin already
   engine->noteOn(note, velocity, snapshotVoiceParams(), GetParam(kVoices)->Int());
 }
 

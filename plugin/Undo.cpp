@@ -91,6 +91,7 @@ void Vorrel::applySnap(const UndoSnap& snap) {
   }
   velocityLengthMode.store(snap.velocityLengthMode, std::memory_order_release);
   RescanParamValues();
+  MarkStateDirty();
 }
 
 void Vorrel::undoMark() { history.mark(captureSnap()); }

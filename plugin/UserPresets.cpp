@@ -103,6 +103,10 @@ bool Vorrel::uiProgramChangeEnabled() const {
 }
 
 void Vorrel::uiSetProgramChangeEnabled(bool on) {
-  std::lock_guard<std::mutex> lock(instanceMutex);
-  programChangeEnabled = on;
+  {
+    std::lock_guard<std::mutex> lock(instanceMutex);
+    if (programChangeEnabled == on) return;
+    programChangeEnabled = on;
+  }
+  MarkStateDirty();
 }

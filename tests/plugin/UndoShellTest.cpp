@@ -121,6 +121,26 @@ TEST(AbSlots, EmptySlotKeepsTheSoundAndEachSlotKeepsWhatWasLeft) {
   EXPECT_EQ(p.snapshotVoiceParams().stretch, 0.5);
 }
 
+TEST(Undo, ChangesTheHostCannotSeeMarkTheProjectDirty) {
+  DirectVorrel v;
+  Vorrel& p = *v.plug;
+  const std::string kDirty = "state.mark_dirty";
+  v.host.clearCalls();
+  p.uiSetTrackName("Strings");
+  p.uiSetTrackName("Strings");  // no change, nothing to save
+  EXPECT_EQ(v.host.countCalls(kDirty), 1);
+  p.uiSetProgramChangeEnabled(!p.uiProgramChangeEnabled());
+  p.uiAbSwitch(1);
+  p.uiUndo();
+  EXPECT_EQ(v.host.countCalls(kDirty), 4);
+  // From the editor thread, at the host's next main-thread callback.
+  std::thread editor([&p] { p.uiRedo(); });
+  editor.join();
+  EXPECT_EQ(v.host.countCalls(kDirty), 4);
+  v.host.pump(v.clap);
+  EXPECT_EQ(v.host.countCalls(kDirty), 5);
+}
+
 TEST(Undo, PresetNamesTravelCutThroughTheChunkAndComeBackWithUndo) {
   Vorrel a(vfw::InstanceInfo{});
   ASSERT_TRUE(a.savePreset(std::string(70, 'n')));

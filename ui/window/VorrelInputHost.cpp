@@ -51,7 +51,10 @@ void VorrelInputHost::postClearMemory() { plug.uiRequestClearMemory(); }
 void VorrelInputHost::postMemorySpeed(double speed) { plug.uiRequestSpeed(speed); }
 
 bool VorrelInputHost::velocityLengthMode() const { return VorrelPanelSource(plug).velocityLengthMode(); }
-void VorrelInputHost::setVelocityLengthMode(bool on) { plug.setVelocityLengthMode(on); }
+void VorrelInputHost::setVelocityLengthMode(bool on) {
+  plug.setVelocityLengthMode(on);
+  plug.MarkStateDirty();  // the pressure mode is stored with the project
+}
 void VorrelInputHost::setProgramChangeEnabled(bool on) { plug.uiSetProgramChangeEnabled(on); }
 std::string VorrelInputHost::uiTrackName() const { return plug.uiTrackName(); }
 std::string VorrelInputHost::uiHostTrackName() const { return plug.uiHostTrackName(); }
