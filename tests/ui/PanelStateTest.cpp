@@ -1,6 +1,7 @@
 // The panel's frame state and layout arithmetic, from hand-computed values.
 #include "BuildState.h"
 #include "FakeShell.h"
+#include "FrameTicks.h"
 #include "PanelLayout.h"
 #include "PanelTexts.h"
 
@@ -107,6 +108,21 @@ TEST(PanelStatus, ParameterTextsBodyAndFlash) {
   int frames = 0;
   while (b.build().pcFlash && frames < 100) ++frames;
   EXPECT_EQ(frames, 42);
+  // Drawn at 10 frames a second the flash still lasts 0.7 s, and the caret still turns every 25/60 s.
+  vrui::FrameTicks clock;
+  b.view.ticks = clock.advance(0.1);
+  EXPECT_EQ(b.view.ticks, 6);
+  b.shell.recalls = 9;
+  for (frames = 0; b.build().pcFlash && frames < 100;) ++frames;
+  EXPECT_EQ(frames, 7);
+  b.view.editKind = 1;
+  b.view.editText = "name";
+  b.view.ticks = 25;
+  EXPECT_TRUE(b.build().caretVisible);
+  EXPECT_FALSE(b.build().caretVisible);
+  // Paced at 60 frames a second with a few ms of jitter, every frame counts one.
+  for (double dt : {0.0187, 0.0149, 0.0170, 0.0160, 0.0175}) EXPECT_EQ(clock.advance(dt), 1) << dt;
+  EXPECT_EQ(clock.advance(5.0), 30);
 }
 
 TEST(PanelStatus, ModeLevelsFallAsAPowerOfTheModeNumberInA48dBWindow) {

@@ -440,8 +440,9 @@ void PanelInput::lookUpOnce() {
   if (!tour.checked) tourCheckOnce(tour, host->tourMarkerExists());
 }
 
-void PanelInput::frameTick() {
-  if (heldKey >= 0) keyEnergy = std::min(keyEnergy + keyPressure / 60.0f, 3.0f);
+void PanelInput::frameTick(int ticks) {
+  if (heldKey >= 0)
+    keyEnergy = std::min(keyEnergy + keyPressure * static_cast<float>(std::max(1, ticks)) / 60.0f, 3.0f);
 }
 
 void PanelInput::beginFieldEdit(int kind, const std::string& text) {

@@ -81,8 +81,9 @@ class PanelInput {
   void markTourSeen();
   // Once per window, on its first frame: the language, the first-run marker and the tour marker.
   void lookUpOnce();
-  // Once per frame (1/60 s): a held key gathers energy from its pressure, up to 3.
-  void frameTick();
+  // Once per drawn frame, ticks frames of 1/60 s after the last: a held key gathers energy from its pressure, up
+  // to 3.
+  void frameTick(int ticks = 1);
 
   // Window state this input reads and writes; the frame builder reads it too.
   int32_t hoverCtrl = 0;

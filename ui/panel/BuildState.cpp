@@ -279,8 +279,11 @@ bool buildState(const PanelShell& shell, PanelView& view, PanelState& s) {
     view.pcFlashFrames = kFlashFrames - 1;
     s.pcFlash = true;
   } else if (view.pcFlashFrames > 0) {
-    --view.pcFlashFrames;
-    s.pcFlash = true;
+    view.pcFlashFrames = std::max(0, view.pcFlashFrames - (std::max(1, view.ticks) - 1));
+    if (view.pcFlashFrames > 0) {
+      --view.pcFlashFrames;
+      s.pcFlash = true;
+    }
   }
 
   // 14. Preset menu.
@@ -338,7 +341,7 @@ bool buildState(const PanelShell& shell, PanelView& view, PanelState& s) {
     s.selStart = std::min(s.caret, anchor);
     s.selEnd = std::max(s.caret, anchor);
     s.caretVisible = (view.caretTick / kCaretHalfPeriod) % 2 == 0;
-    ++view.caretTick;
+    view.caretTick += std::max(1, view.ticks);
   } else {
     view.caretTick = 0;
   }

@@ -59,6 +59,9 @@ struct PanelView {
   bool pcFlashPrimed = false;  // the recall count was taken once, so opening the editor does not flash
   uint32_t pcFlashSeen = 0;
   int pcFlashFrames = 0;
+  // Frames of 1/60 s since the last drawn frame (1 at 60 frames per second, more when drawing falls behind), so
+  // flashes and the caret keep their time on a slow GL driver.
+  int ticks = 1;
 };
 
 }  // namespace vrui

@@ -226,12 +226,18 @@ void VorrelUI::render() {
   offsetX = (viewW - vrui::Layout960::kWidth * scale) / 2.0f;
   offsetY = (viewH - vrui::Layout960::kHeight * scale) / 2.0f;
   input.lookUpOnce();
-  input.frameTick();
+  const auto now = std::chrono::steady_clock::now();
+  const int ticks = lastRender.time_since_epoch().count() == 0
+                        ? 1
+                        : frameTicks.advance(std::chrono::duration<double>(now - lastRender).count());
+  lastRender = now;
+  input.frameTick(ticks);
   input.scale = scale;
   input.offsetX = offsetX;
   input.offsetY = offsetY;
   resizeDrag = input.resizeDrag;
   syncView();
+  panel.ticks = ticks;
 
   // A shell that cannot be read this frame (its mutex busy) leaves the last frame's state on screen.
   vrui::PanelState st;

@@ -1,6 +1,7 @@
 // The editor window: a pugl child of the host's window, drawn with NanoVG on a thread of its own at 60 frames/s.
 #pragma once
 
+#include "FrameTicks.h"
 #include "HitMap.h"
 #include "PanelInput.h"
 #include "PanelState.h"
@@ -8,6 +9,7 @@
 #include "ParentFollower.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -82,4 +84,6 @@ class VorrelUI {
   int32_t resizeLastH = 0;
   vrui::ParentFollower follower;  // parent sizes seen and applied, stable frames, followState
   bool windowLost = false;        // our X window vanished with a parent the host destroyed first
+  vrui::FrameTicks frameTicks;    // 1/60 s frames between drawn frames
+  std::chrono::steady_clock::time_point lastRender{};
 };
