@@ -1,9 +1,16 @@
 // Opening and closing the editor window for the host; the window runs on its own thread until closed.
 #include "Vorrel.h"
 
-#include "VorrelUI.h"
+#include <atomic>
 
-#include <new>
+namespace {
+
+// Set once when the module loads (before any instance exists), read on the host's main thread.
+std::atomic<EditorViewMaker> gEditorViewMaker{nullptr};
+
+}  // namespace
+
+void Vorrel::SetEditorViewMaker(EditorViewMaker maker) { gEditorViewMaker.store(maker, std::memory_order_release); }
 
 void Vorrel::closeEditor() {
   if (!ui) return;
@@ -22,7 +29,8 @@ void* Vorrel::OpenWindow(void* parent) {
   }
   SetEditorSize(w, h);
   // Called from a host callback: a failed allocation leaves the plug-in without an editor, never throws.
-  ui = new (std::nothrow) VorrelUI();
+  const EditorViewMaker make = gEditorViewMaker.load(std::memory_order_acquire);
+  ui = make ? make() : nullptr;
   if (ui) ui->Open(reinterpret_cast<uintptr_t>(parent), w, h, this);
   return parent;
 }

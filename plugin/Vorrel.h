@@ -1,6 +1,7 @@
 // The plug-in class: one object per instance, built by the factory and driven by the host through our CLAP layer.
 #pragma once
 
+#include "EditorView.h"
 #include "Engine.h"
 #include "EngraveTracker.h"
 #include "InkEvent.h"
@@ -19,8 +20,6 @@
 #include <mutex>
 #include <string>
 #include <vector>
-
-class VorrelUI;
 
 // One on-screen keyboard event: code's low byte is the kind (0 on, 1 off, 2 pressure), second byte the note.
 struct UiNoteEvent {
@@ -45,6 +44,8 @@ class Vorrel final : public vfw::Plugin {
   explicit Vorrel(const vfw::InstanceInfo& info);
   ~Vorrel() override;
 
+  // The plug-in module installs the editor window's maker when it loads; without one no editor opens.
+  static void SetEditorViewMaker(EditorViewMaker maker);
   void* OpenWindow(void* parent) override;
   void CloseWindow() override;
   void OnParamChange(int paramIdx, vfw::ParamSource source, int sampleOffset) override;
@@ -201,7 +202,7 @@ class Vorrel final : public vfw::Plugin {
   std::atomic<int> storedEditorW{kDefaultEditorW};
   std::atomic<int> storedEditorH{kDefaultEditorH};
   // The open editor, null when closed; host main thread (OpenWindow, CloseWindow, destructor).
-  VorrelUI* ui = nullptr;
+  EditorView* ui = nullptr;
   // Advanced by the control and main threads, read by the audio thread; starts at 2, odd while a copy changes.
   std::atomic<uint32_t> traceGeneration{2};
 

@@ -13,6 +13,7 @@
 #include <X11/Xlib.h>
 #include <nanovg.h>
 #include <pthread.h>
+#include <new>
 
 #include <algorithm>
 #include <chrono>
@@ -33,6 +34,8 @@ Display* displayOf(PuglWorld* world) { return static_cast<Display*>(puglGetNativ
 
 VorrelUI::VorrelUI() = default;
 VorrelUI::~VorrelUI() { Close(); }
+
+EditorView* makeVorrelUI() { return new (std::nothrow) VorrelUI(); }
 
 void VorrelUI::Open(uintptr_t parent, int width, int height, Vorrel* shell) {
   if (running.load(std::memory_order_acquire)) return;

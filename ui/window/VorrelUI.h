@@ -1,6 +1,7 @@
 // The editor window: a pugl child of the host's window, drawn with NanoVG on a thread of its own at 60 frames/s.
 #pragma once
 
+#include "EditorView.h"
 #include "FrameTicks.h"
 #include "HitMap.h"
 #include "PanelInput.h"
@@ -21,7 +22,7 @@ struct NVGcontext;
 typedef struct PuglWorldImpl PuglWorld;
 typedef struct PuglViewImpl PuglView;
 
-class VorrelUI {
+class VorrelUI : public EditorView {
  public:
   // What the UI thread starts from: the host's X11 parent window and the size to open at.
   struct InitData {
@@ -31,13 +32,13 @@ class VorrelUI {
   };
 
   VorrelUI();
-  ~VorrelUI();
+  ~VorrelUI() override;
   VorrelUI(const VorrelUI&) = delete;
   VorrelUI& operator=(const VorrelUI&) = delete;
 
   // Host main thread. Open starts the UI thread unless it runs; Close stops and joins it. Neither throws.
-  void Open(uintptr_t parent, int width, int height, Vorrel* shell);
-  void Close();
+  void Open(uintptr_t parent, int width, int height, Vorrel* shell) override;
+  void Close() override;
   // Any thread: the UI thread has not ended yet.
   bool isRunning() const { return running.load(std::memory_order_acquire); }
 
@@ -87,3 +88,6 @@ class VorrelUI {
   vrui::FrameTicks frameTicks;    // 1/60 s frames between drawn frames
   std::chrono::steady_clock::time_point lastRender{};
 };
+
+// The maker the plug-in module installs with Vorrel::SetEditorViewMaker.
+EditorView* makeVorrelUI();
