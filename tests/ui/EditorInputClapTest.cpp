@@ -68,6 +68,18 @@ TEST_F(EditorInput, KnobDragReachesTheHostAsOneGesture) {
   ASSERT_EQ(ids.size(), 1u) << "one knob, one parameter";
   EXPECT_NE(inst->paramValue(ids[0]), before[ids[0]]);
   EXPECT_DOUBLE_EQ(inst->paramValue(ids[0]), last);  // the host's last value is the plug-in's
+
+  // Ctrl+Z over the panel takes the drag back as one step, and the host hears of it.
+  inst->host().clearCalls();
+  ASSERT_EQ(std::system("xdotool key ctrl+z"), 0);
+  for (int i = 0; i < 200 && inst->paramValue(ids[0]) != before[ids[0]]; ++i) ed.pump(0.02);
+  EXPECT_EQ(inst->paramValue(ids[0]), before[ids[0]]);
+  for (int i = 0; i < 50 && inst->host().countCalls("state.mark_dirty") == 0; ++i) {
+    ed.pump(0.02);
+    inst->host().pump(inst->get());
+  }
+  EXPECT_EQ(inst->host().countCalls("params.rescan " + std::to_string(CLAP_PARAM_RESCAN_VALUES)), 1);
+  EXPECT_EQ(inst->host().countCalls("state.mark_dirty"), 1);
 }
 
 TEST_F(EditorInput, TwoClickedKeysSoundAndEngraveTheirInterval) {
