@@ -13,6 +13,8 @@
 #include <X11/Xlib.h>
 #include <nanovg.h>
 #include <pthread.h>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <new>
 
 #include <algorithm>
@@ -25,6 +27,7 @@ PuglStatus VorrelUI_onEvent(PuglView* view, const PuglEvent* event);
 namespace {
 
 constexpr double kFrameSeconds = 1.0 / 60.0;
+constexpr int kEditorNice = 10;  // 0 normal to 19 least urgent
 constexpr int kMinWindowW = 480;
 constexpr int kMinWindowH = 330;
 
@@ -65,6 +68,9 @@ void VorrelUI::Close() {
 }
 
 void VorrelUI::threadFunc(InitData init) {
+  // Drawing is the least urgent work in a host: this thread, and the software rasteriser's threads that GL starts
+  // from it (they inherit the value), give way to the audio and to the host's own threads. Nice is per thread.
+  setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kEditorNice);
   // Nothing may leave this thread as an exception: that would end the host.
   try {
     runFrames(init);
