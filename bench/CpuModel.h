@@ -1,6 +1,9 @@
 // The processor every benchmark figure is printed with: the model name and, to tell generations apart, family and
-// model (a virtual machine often names only the vendor).
+// model (a virtual machine often names only the vendor); and the calling thread's CPU clock, for figures that must
+// not count other threads or a shared machine's load.
 #pragma once
+
+#include <time.h>
 
 #include <cstdio>
 #include <cstring>
@@ -27,6 +30,12 @@ inline std::string cpuModel() {
   }
   std::fclose(f);
   return name + " (family " + family + ", model " + model + ")";
+}
+
+inline double threadSeconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) + 1e-9 * static_cast<double>(ts.tv_nsec);
 }
 
 }  // namespace vbench

@@ -30,11 +30,7 @@ using Clock = std::chrono::steady_clock;
 constexpr double kRate = 48000.0;
 constexpr uint32_t kBlock = 480;  // two blocks per 20 ms idle period
 
-double threadSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + 1e-9 * static_cast<double>(ts.tv_nsec);
-}
+using vbench::threadSeconds;
 
 // The bench must never carve into the user's memory: its own /dev/shm and data directories.
 bool privateMachine() {

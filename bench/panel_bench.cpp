@@ -11,7 +11,6 @@
 #endif
 
 #include <benchmark/benchmark.h>
-#include <time.h>
 
 #include <cstdio>
 #include <string>
@@ -76,12 +75,6 @@ struct Busy {
   }
 };
 
-double threadSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
 void BM_BuildState(benchmark::State& state) {
   Busy<NullCanvas> b(2, true);
   for (auto _ : state) {
@@ -112,9 +105,9 @@ void BM_FrameSoftwareGl(benchmark::State& state) {
   }
   state.SetLabel(b.canvas.renderer());
   b.frame();  // shaders, the font atlas and Mesa's first-use work are not part of a steady frame
-  const double cpu0 = threadSeconds();
+  const double cpu0 = vbench::threadSeconds();
   for (auto _ : state) b.frame();
-  const double cpuPerFrame = (threadSeconds() - cpu0) / static_cast<double>(state.iterations());
+  const double cpuPerFrame = (vbench::threadSeconds() - cpu0) / static_cast<double>(state.iterations());
   state.counters["frames"] = benchmark::Counter(1.0, benchmark::Counter::kIsIterationInvariantRate);
   state.counters["ui_cpu_ms"] = cpuPerFrame * 1e3;
   state.counters["ui_share_at_60"] = cpuPerFrame * 60.0;

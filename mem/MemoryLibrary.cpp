@@ -75,14 +75,6 @@ std::string backupBaseName(uint64_t now) {
   return text;
 }
 
-std::string freeLibraryName(const std::string& dir, const std::string& base) {
-  for (int n = 1; n < kLastCopyNumber; ++n) {
-    const std::string candidate = numbered(base, n);
-    if (!exists(dir + "/" + memFileName(candidate))) return candidate;
-  }
-  return numbered(base, kLastCopyNumber);
-}
-
 std::string saveStemFor(const std::string& dir, const std::string& name) {
   // "a:b" and "a-b" share one file name; the second must not replace the first.
   const std::string file = memFileName(name);

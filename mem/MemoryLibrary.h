@@ -19,8 +19,6 @@ std::string memFileName(const std::string& name);
 std::vector<std::string> listMemoryNames(const std::string& dir);
 // "Backup %Y-%m-%d %Hh%M" in local time.
 std::string backupBaseName(uint64_t now);
-// base, then base + " (2)" .. " (99)": the first whose file does not exist in dir; " (99)" when all do.
-std::string freeLibraryName(const std::string& dir, const std::string& base);
 // The file stem to save `name` under: its own file, unless that holds a memory of another name, then the
 // first " (n)" that is free or holds this same name.
 std::string saveStemFor(const std::string& dir, const std::string& name);

@@ -3,6 +3,7 @@
 #include "SoftCanvas.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace vtest {
@@ -81,6 +82,14 @@ int winding(const NVGpath* paths, int n, float x, float y) {
   return wn;
 }
 
+// The pixels a triangle may touch, clipped to the target: x0, y0, x1, y1, inclusive.
+std::array<int, 4> pixelBox(const SoftCanvas::Target& t, const NVGvertex& a, const NVGvertex& b, const NVGvertex& c) {
+  return {std::max(0, static_cast<int>(std::floor(std::min({a.x, b.x, c.x})))),
+          std::max(0, static_cast<int>(std::floor(std::min({a.y, b.y, c.y})))),
+          std::min(t.w - 1, static_cast<int>(std::ceil(std::max({a.x, b.x, c.x})))),
+          std::min(t.h - 1, static_cast<int>(std::ceil(std::max({a.y, b.y, c.y}))))};
+}
+
 bool inTriangle(const NVGvertex& a, const NVGvertex& b, const NVGvertex& c, float x, float y) {
   auto side = [&](const NVGvertex& p, const NVGvertex& q) { return (q.x - p.x) * (y - p.y) - (x - p.x) * (q.y - p.y); };
   float d0 = side(a, b), d1 = side(b, c), d2 = side(c, a);
@@ -134,10 +143,7 @@ void triangles(void* u, NVGpaint* paint, NVGcompositeOperationState, NVGscissor*
     const NVGvertex &a = v[k], &b = v[k + 1], &c = v[k + 2];
     float area = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
     if (std::fabs(area) < 1e-6f) continue;
-    int x0 = std::max(0, static_cast<int>(std::floor(std::min({a.x, b.x, c.x}))));
-    int x1 = std::min(t.w - 1, static_cast<int>(std::ceil(std::max({a.x, b.x, c.x}))));
-    int y0 = std::max(0, static_cast<int>(std::floor(std::min({a.y, b.y, c.y}))));
-    int y1 = std::min(t.h - 1, static_cast<int>(std::ceil(std::max({a.y, b.y, c.y}))));
+    const auto [x0, y0, x1, y1] = pixelBox(t, a, b, c);
     for (int y = y0; y <= y1; ++y) {
       for (int x = x0; x <= x1; ++x) {
         float px = x + 0.5f, py = y + 0.5f;
@@ -184,10 +190,7 @@ void stroke(void* u, NVGpaint* paint, NVGcompositeOperationState, NVGscissor* sc
     const NVGvertex* v = paths[i].stroke;
     for (int k = 0; k + 2 < paths[i].nstroke; ++k) {
       const NVGvertex &a = v[k], &b = v[k + 1], &c = v[k + 2];
-      int x0 = std::max(0, static_cast<int>(std::floor(std::min({a.x, b.x, c.x}))));
-      int x1 = std::min(t.w - 1, static_cast<int>(std::ceil(std::max({a.x, b.x, c.x}))));
-      int y0 = std::max(0, static_cast<int>(std::floor(std::min({a.y, b.y, c.y}))));
-      int y1 = std::min(t.h - 1, static_cast<int>(std::ceil(std::max({a.y, b.y, c.y}))));
+      const auto [x0, y0, x1, y1] = pixelBox(t, a, b, c);
       for (int y = y0; y <= y1; ++y) {
         for (int x = x0; x <= x1; ++x) {
           if (!hit[static_cast<size_t>(y) * t.w + x] && inTriangle(a, b, c, x + 0.5f, y + 0.5f)) {

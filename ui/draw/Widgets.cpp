@@ -31,23 +31,22 @@ void strokeRound(NVGcontext* vg, const Rect& r, float radius, const NVGcolor& c,
   nvgStroke(vg);
 }
 
-void hLine(NVGcontext* vg, float x0, float x1, float y, const NVGcolor& c) {
+namespace {
+
+void line(NVGcontext* vg, float x0, float y0, float x1, float y1, const NVGcolor& c) {
   nvgBeginPath(vg);
-  nvgMoveTo(vg, x0, y);
-  nvgLineTo(vg, x1, y);
+  nvgMoveTo(vg, x0, y0);
+  nvgLineTo(vg, x1, y1);
   nvgStrokeColor(vg, c);
   nvgStrokeWidth(vg, 1.0f);
   nvgStroke(vg);
 }
 
-void vLine(NVGcontext* vg, float x, float y0, float y1, const NVGcolor& c) {
-  nvgBeginPath(vg);
-  nvgMoveTo(vg, x, y0);
-  nvgLineTo(vg, x, y1);
-  nvgStrokeColor(vg, c);
-  nvgStrokeWidth(vg, 1.0f);
-  nvgStroke(vg);
-}
+}  // namespace
+
+void hLine(NVGcontext* vg, float x0, float x1, float y, const NVGcolor& c) { line(vg, x0, y, x1, y, c); }
+
+void vLine(NVGcontext* vg, float x, float y0, float y1, const NVGcolor& c) { line(vg, x, y0, x, y1, c); }
 
 void triangle(NVGcontext* vg, float cx, float cy, float size, int dir, const NVGcolor& c) {
   float h = size / 2.0f;
