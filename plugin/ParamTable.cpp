@@ -1,5 +1,5 @@
 // Names, ranges, defaults, units and shapes of the 29 parameters.
-#include "Params.h"
+#include "ParamTable.h"
 
 #include "Plugin.h"
 

@@ -1,6 +1,8 @@
 // Construction and destruction order, bus names and the hooks the framework calls.
 #include "Vorrel.h"
 
+#include "ParamTable.h"
+
 #include "Directories.h"
 #include "UserLibraryFile.h"
 

@@ -1,6 +1,6 @@
 // The factory table against its published rows, and what must hold for all 85.
 #include "FactoryPresets.h"
-#include "Params.h"
+#include "ParamTable.h"
 #include "Plugin.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,6 @@
 // The 29 host parameters: their indices, which are also CLAP ids, state positions and panel label indices.
 #pragma once
 
-namespace vfw {
-class Plugin;
-}
-
 enum EParams {
   kImprint = 0,
   kBare,
@@ -37,6 +33,3 @@ enum EParams {
   kEngrave,
   kNumParams
 };
-
-// Declares every parameter of the table on a freshly built plug-in, in index order.
-void declareParams(vfw::Plugin& plug);
