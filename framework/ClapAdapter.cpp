@@ -25,8 +25,10 @@ struct ClapCalls {
   static bool init(const clap_plugin_t* p) {
     Plugin* plug = self(p);
     if (!plug) return false;
+    const Plugin::HostMainCall scope(plug);
     plug->queryHostExtensions();
     plug->queryTrackInfo();
+    plug->startMainTimer();
     plug->StartIdleTimer();
     return true;
   }
@@ -34,6 +36,7 @@ struct ClapCalls {
     Plugin* plug = self(p);
     if (!plug) return;
     if (plug->IsActive()) plug->deactivate();
+    plug->stopMainTimer();
     delete plug;
     instanceDestroyed();
   }
@@ -48,7 +51,10 @@ struct ClapCalls {
   static void stopProcessing(const clap_plugin_t* p) { self(p)->processing.store(false, std::memory_order_release); }
   static void reset(const clap_plugin_t* p) { self(p)->OnReset(); }
   static clap_process_status process(const clap_plugin_t* p, const clap_process_t* pr) { return self(p)->process(pr); }
-  static void onMainThread(const clap_plugin_t* p) { self(p)->onMainThread(); }
+  static void onMainThread(const clap_plugin_t* p) {
+    const Plugin::HostMainCall scope(self(p));
+    self(p)->onMainThread();
+  }
 
   // params
   static uint32_t paramsCount(const clap_plugin_t* p) { return static_cast<uint32_t>(self(p)->NParams()); }
@@ -88,8 +94,14 @@ struct ClapCalls {
   }
 
   // state
-  static bool stateSave(const clap_plugin_t* p, const clap_ostream_t* s) { return self(p)->saveState(s); }
-  static bool stateLoad(const clap_plugin_t* p, const clap_istream_t* s) { return self(p)->loadState(s); }
+  static bool stateSave(const clap_plugin_t* p, const clap_ostream_t* s) {
+    const Plugin::HostMainCall scope(self(p));
+    return self(p)->saveState(s);
+  }
+  static bool stateLoad(const clap_plugin_t* p, const clap_istream_t* s) {
+    const Plugin::HostMainCall scope(self(p));
+    return self(p)->loadState(s);
+  }
 
   // audio-ports
   static uint32_t audioPortsCount(const clap_plugin_t* p, bool isInput) {
@@ -153,7 +165,10 @@ struct ClapCalls {
   }
 
   // track-info
-  static void trackInfoChanged(const clap_plugin_t* p) { self(p)->OnHostTrackInfoChanged(); }
+  static void trackInfoChanged(const clap_plugin_t* p) {
+    const Plugin::HostMainCall scope(self(p));
+    self(p)->OnHostTrackInfoChanged();
+  }
   // voice-info
   static bool voiceInfoGet(const clap_plugin_t* p, clap_voice_info_t* info) {
     uint32_t count = 0, capacity = 0;
@@ -219,6 +234,9 @@ const void* ClapAdapter::getExtension(const clap_plugin_t* plugin, const char* i
   if (!std::strcmp(id, CLAP_EXT_PRESET_LOAD) || !std::strcmp(id, CLAP_EXT_PRESET_LOAD_COMPAT))
     return presetLoadExtension();
   if (!std::strcmp(id, CLAP_EXT_GUI)) return self(plugin)->GetConfig().plugHasUI ? guiExtension() : nullptr;
+  if (!std::strcmp(id, CLAP_EXT_TIMER_SUPPORT)) return timerExtension();
+  if (!std::strcmp(id, CLAP_EXT_CONFIGURABLE_AUDIO_PORTS) || !std::strcmp(id, CLAP_EXT_CONFIGURABLE_AUDIO_PORTS_COMPAT))
+    return configurablePortsExtension();
   return nullptr;
 }
 

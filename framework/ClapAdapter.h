@@ -9,6 +9,8 @@ struct ClapAdapter {
   static void fillPlugin(clap_plugin_t& plugin);
   static const void* getExtension(const clap_plugin_t* plugin, const char* id);
   static const void* guiExtension();
+  static const void* timerExtension();
+  static const void* configurablePortsExtension();
 };
 
 }  // namespace vfw

@@ -266,3 +266,30 @@ typedef struct clap_plugin_audio_ports_activation {
 } clap_plugin_audio_ports_activation_t;
 
 }  // extern "C"
+
+// ---- clap.configurable-audio-ports: the host asks for a port layout by channel counts (main thread, inactive). ----
+extern "C" {
+
+static constexpr const char CLAP_EXT_CONFIGURABLE_AUDIO_PORTS[] = "clap.configurable-audio-ports/1";
+// Hosts built against CLAP before 1.2.3 ask under the draft name; the layout is the same.
+static constexpr const char CLAP_EXT_CONFIGURABLE_AUDIO_PORTS_COMPAT[] = "clap.configurable-audio-ports.draft1";
+
+typedef struct clap_audio_port_configuration_request {
+  bool is_input;
+  uint32_t port_index;
+  uint32_t channel_count;
+  const char* port_type;     // may be null
+  const void* port_details;  // only for surround and ambisonic ports
+} clap_audio_port_configuration_request_t;
+
+typedef struct clap_plugin_configurable_audio_ports {
+  bool(CLAP_ABI* can_apply_configuration)(const clap_plugin_t* plugin,
+                                          const struct clap_audio_port_configuration_request* requests,
+                                          uint32_t request_count);
+  // All requests together or none; once applied the host need not rescan the audio ports.
+  bool(CLAP_ABI* apply_configuration)(const clap_plugin_t* plugin,
+                                      const struct clap_audio_port_configuration_request* requests,
+                                      uint32_t request_count);
+} clap_plugin_configurable_audio_ports_t;
+
+}  // extern "C"

@@ -21,6 +21,7 @@ struct ClapGuiCalls {
   }
   static bool create(const clap_plugin_t* p, const char* api, bool isFloating) {
     Plugin* plug = self(p);
+    const Plugin::HostMainCall scope(plug);
     if (!isApiSupported(p, api, isFloating)) return false;
     if (plug->gui.shown) plug->CloseWindow();  // a second create without destroy starts afresh
     plug->gui = {};
@@ -29,6 +30,7 @@ struct ClapGuiCalls {
   }
   static void destroy(const clap_plugin_t* p) {
     Plugin* plug = self(p);
+    const Plugin::HostMainCall scope(plug);
     if (plug->gui.shown) plug->CloseWindow();  // joins the editor's thread
     plug->gui = {};
   }
@@ -69,6 +71,7 @@ struct ClapGuiCalls {
   // The editor opens as soon as it has a parent: some hosts never call show.
   static bool setParent(const clap_plugin_t* p, const clap_window_t* window) {
     Plugin* plug = self(p);
+    const Plugin::HostMainCall scope(plug);
     if (!plug->gui.created || !window || !window->api || std::strcmp(window->api, CLAP_WINDOW_API_X11) != 0 ||
         !window->x11)
       return false;
@@ -82,6 +85,7 @@ struct ClapGuiCalls {
   static void suggestTitle(const clap_plugin_t*, const char*) {}
   static bool show(const clap_plugin_t* p) {
     Plugin* plug = self(p);
+    const Plugin::HostMainCall scope(plug);
     if (!plug->gui.created || !plug->gui.parent) return false;
     if (!plug->gui.shown) plug->OpenWindow(reinterpret_cast<void*>(plug->gui.parent));
     plug->gui.shown = true;
@@ -90,6 +94,7 @@ struct ClapGuiCalls {
   // A hidden editor is closed: no thread drawing 60 frames a second that nobody sees.
   static bool hide(const clap_plugin_t* p) {
     Plugin* plug = self(p);
+    const Plugin::HostMainCall scope(plug);
     if (!plug->gui.created) return false;
     if (plug->gui.shown) plug->CloseWindow();
     plug->gui.shown = false;

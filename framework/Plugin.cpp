@@ -8,6 +8,18 @@
 #include <cstring>
 
 namespace vfw {
+namespace {
+
+// The instance whose host main-thread call this thread is inside, if any.
+thread_local const Plugin* tHostMainCall = nullptr;
+
+}  // namespace
+
+Plugin::HostMainCall::HostMainCall(const Plugin* plug) : saved(tHostMainCall) { tHostMainCall = plug; }
+
+Plugin::HostMainCall::~HostMainCall() { tHostMainCall = saved; }
+
+bool Plugin::InHostMainCall() const { return tHostMainCall == this; }
 
 int BusLayout::TotalOutputChannels() const {
   int n = 0;
@@ -60,7 +72,10 @@ Plugin::Plugin(const InstanceInfo& info, const Config& config)
   ClapAdapter::fillPlugin(clapPlugin);
 }
 
-Plugin::~Plugin() { idleTimer.Stop(); }
+Plugin::~Plugin() {
+  idleTimer.Stop();
+  stopMainTimer();
+}
 
 void Plugin::OnParamChange(int, ParamSource, int) {}
 
@@ -161,7 +176,7 @@ void Plugin::SendParameterValueFromUI(int paramIdx, double normalizedValue) {
 void Plugin::EndInformHostOfParamChangeFromUI(int paramIdx) { queueOut(paramIdx, kOutEnd); }
 
 void Plugin::RescanParamValues() {
-  if (IsMainThread()) {
+  if (InHostMainCall()) {
     if (hostParams && hostParams->rescan) hostParams->rescan(host, CLAP_PARAM_RESCAN_VALUES);
     return;
   }
@@ -169,7 +184,7 @@ void Plugin::RescanParamValues() {
 }
 
 void Plugin::MarkStateDirty() {
-  if (IsMainThread()) {
+  if (InHostMainCall()) {
     if (hostState && hostState->mark_dirty) hostState->mark_dirty(host);
     return;
   }
@@ -225,7 +240,7 @@ bool Plugin::IsAudioThread() const {
 
 void Plugin::requestOnMainThread(uint32_t what) {
   mainRequests.fetch_or(what, std::memory_order_acq_rel);
-  // request_callback is thread-safe; everything it leads to runs in on_main_thread.
+  // request_callback is thread-safe; everything it leads to runs in on_main_thread (or at the host timer tick).
   if (host && host->request_callback) host->request_callback(host);
 }
 

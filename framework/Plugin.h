@@ -13,6 +13,7 @@
 #include <clap/ext/params.h>
 #include <clap/ext/state.h>
 #include <clap/ext/thread-check.h>
+#include <clap/ext/timer-support.h>
 #include <clap/plugin.h>
 
 #include <atomic>
@@ -114,11 +115,27 @@ class Plugin {
   void SendParameterValueFromUI(int paramIdx, double normalizedValue);
   void EndInformHostOfParamChangeFromUI(int paramIdx);
   // Many values changed at once outside the host's events (state load, recall, undo, A/B): the host re-reads
-  // them all. Direct on the main thread; from other threads at the host's next main-thread callback.
+  // them all. Direct inside a call the host made on its main thread; from anywhere else at the host's next
+  // main-thread callback or timer tick, whichever comes first.
   void RescanParamValues();
   // The project's state changed where the host cannot see it (undo, A/B, names, switches, the frozen copy): the
   // host asks to save before closing. Same threading as RescanParamValues.
   void MarkStateDirty();
+
+  // Marks a call the host made into this instance on its main thread (or its timer or callback). Host functions
+  // reserved for the main thread are called directly only inside one: a host's thread check may answer "main" on
+  // any thread, so it is not asked. Nests; one thread marks one instance at a time.
+  class HostMainCall {
+   public:
+    explicit HostMainCall(const Plugin* plug);
+    ~HostMainCall();
+    HostMainCall(const HostMainCall&) = delete;
+    HostMainCall& operator=(const HostMainCall&) = delete;
+
+   private:
+    const Plugin* saved;
+  };
+  bool InHostMainCall() const;
 
   void StartIdleTimer();
   void StopIdleTimer() { idleTimer.Stop(); }
@@ -133,6 +150,7 @@ class Plugin {
   friend struct ClapAdapter;
   friend struct ClapCalls;
   friend struct ClapGuiCalls;
+  friend struct ClapMainCalls;
 
   enum MainRequest : uint32_t {
     kRequestParamsFlush = 1u << 0,
@@ -165,6 +183,10 @@ class Plugin {
   bool loadState(const clap_istream_t* stream);
   void queryHostExtensions();
   void queryTrackInfo();
+  // A host timer that carries deferred main-thread work when request_callback never calls back (host main thread).
+  void startMainTimer();
+  void stopMainTimer();
+  void onMainTimer(clap_id timerId);
 
   Config config;
   const clap_host_t* host;
@@ -180,6 +202,8 @@ class Plugin {
   const clap_host_gui_t* hostGui = nullptr;
   const clap_host_track_info_t* hostTrackInfo = nullptr;
   const clap_host_voice_info_t* hostVoiceInfo = nullptr;
+  const clap_host_timer_support_t* hostTimer = nullptr;  // host main thread, like the timer id
+  clap_id mainTimerId = CLAP_INVALID_ID;
 
   // Voice info and port activation: any thread writes, audio and main read.
   static constexpr uint32_t kRequestVoiceInfo = 1u << 7;

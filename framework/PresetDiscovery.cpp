@@ -68,7 +68,7 @@ bool providerInit(const clap_preset_discovery_provider_t* p) {
                                               CLAP_PRESET_DISCOVERY_LOCATION_FILE, pr->userPath.c_str()};
   bool ok = !ix->declare_filetype || ix->declare_filetype(ix, &type);
   ok = ix->declare_location && ix->declare_location(ix, &factory) && ok;
-  if (!pr->userPath.empty()) ok = ix->declare_location(ix, &user) && ok;
+  if (!pr->userPath.empty() && c.userLibraryReadable(pr->userPath)) ok = ix->declare_location(ix, &user) && ok;
   return ok;
 }
 

@@ -27,6 +27,9 @@ struct PresetCatalog {
   std::string (*userLibraryPath)();
   // False when the file exists but cannot be read; a missing file is an empty list.
   bool (*userPresets)(const std::string& path, std::vector<PresetEntry>& out);
+  // Whether the file is there and can be read now: only then is it declared, since a host's crawl of a declared
+  // location that is missing fails. A library that appears later is declared at the host's next crawl.
+  bool (*userLibraryReadable)(const std::string& path);
 };
 
 // The factory for either preset-discovery id while the entry is initialised, else null.

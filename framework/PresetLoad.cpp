@@ -19,6 +19,7 @@ const clap_host_preset_load_t* hostPresetLoad(const clap_host_t* host) {
 bool fromLocation(const clap_plugin_t* p, uint32_t kind, const char* location, const char* loadKey) {
   Plugin* plug = p ? static_cast<Plugin*>(p->plugin_data) : nullptr;
   if (!plug) return false;
+  const Plugin::HostMainCall scope(plug);
   const bool ok = plug->LoadPresetFromLocation(kind, location, loadKey);
   const clap_host_preset_load_t* hostExt = hostPresetLoad(plug->Host());
   if (hostExt && ok && hostExt->loaded) hostExt->loaded(plug->Host(), kind, location, loadKey);

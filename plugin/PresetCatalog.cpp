@@ -6,7 +6,6 @@
 #include "UserLibraryFile.h"
 #include "Vorrel.h"
 
-#include <algorithm>
 
 namespace {
 
@@ -28,8 +27,14 @@ bool userEntries(const std::string& path, std::vector<vfw::PresetEntry>& out) {
   out.clear();
   std::vector<vorrel::UserPreset> presets;
   if (!readUserLibrary(path, presets)) return false;
-  for (const auto& p : presets) out.push_back({p.name, p.name, "", vorrel::kPresetCategories.back()});
+  for (size_t i = 0; i < presets.size(); ++i)
+    out.push_back({presets[i].name, vorrel::userPresetKey(presets, i), "", vorrel::kPresetCategories.back()});
   return true;
+}
+
+bool userLibraryReadable(const std::string& path) {
+  std::string text;
+  return vorrel::readLibraryFile(path, text) == vorrel::LibraryRead::Ok;
 }
 
 }  // namespace
@@ -45,7 +50,8 @@ const vfw::PresetCatalog& vorrelPresetCatalog() {
                                           "txt",
                                           factoryEntries,
                                           libraryPath,
-                                          userEntries};
+                                          userEntries,
+                                          userLibraryReadable};
   return catalog;
 }
 
@@ -57,9 +63,9 @@ bool Vorrel::LoadPresetFromLocation(uint32_t kind, const char* location, const c
   // The file is the truth, and the host may point at a library copied elsewhere.
   std::vector<vorrel::UserPreset> presets;
   if (!readUserLibrary(location, presets)) return false;
-  const auto it =
-      std::find_if(presets.begin(), presets.end(), [&](const vorrel::UserPreset& p) { return p.name == loadKey; });
-  if (it == presets.end()) return false;
-  applyPreset(it->values, it->has, vorrel::kNumStoredParams, it->extras, it->name, true);
+  const int index = vorrel::userPresetIndexByKey(presets, loadKey);
+  if (index < 0) return false;
+  const vorrel::UserPreset& p = presets[static_cast<size_t>(index)];
+  applyPreset(p.values, p.has, vorrel::kNumStoredParams, p.extras, p.name, true);
   return true;
 }

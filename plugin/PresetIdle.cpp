@@ -17,13 +17,8 @@ void Vorrel::idlePresetsAndProgramChange() {
   lastProgramChange.store(program, std::memory_order_release);
   bool recalled = false;
   if (program >= vorrel::kNumFactoryPresets) {
-    std::string name;
-    {
-      std::lock_guard<std::mutex> lock(instanceMutex);
-      const auto pos = static_cast<size_t>(program - vorrel::kNumFactoryPresets);
-      if (pos < userPresets.size()) name = userPresets[pos].name;
-    }
-    if (!name.empty()) recalled = recallUserPreset(name, false);
+    // By place, not by name: two presets of one name keep two numbers and two sounds.
+    recalled = recallUserPresetAt(static_cast<size_t>(program - vorrel::kNumFactoryPresets), false);
   } else {
     recalled = recallPreset(program, false);
   }

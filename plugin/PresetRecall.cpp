@@ -53,6 +53,17 @@ bool Vorrel::recallUserPreset(const std::string& name, bool fromEditor) {
   return true;
 }
 
+bool Vorrel::recallUserPresetAt(size_t index, bool fromEditor) {
+  vorrel::UserPreset copy;
+  {
+    std::lock_guard<std::mutex> lock(instanceMutex);
+    if (index >= userPresets.size()) return false;
+    copy = userPresets[index];
+  }
+  applyPreset(copy.values, copy.has, kNumStoredParams, copy.extras, copy.name, fromEditor);
+  return true;
+}
+
 std::string Vorrel::uiPresetName() const {
   std::lock_guard<std::mutex> lock(instanceMutex);
   return presetName;

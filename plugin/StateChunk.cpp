@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int kValuesPos = 8;
-constexpr int kOwnTagPos = kValuesPos + 8 * kNumParams;  // 240: where this program's chunks put the second tag
 constexpr int kMinEditorSide = 100;
 constexpr int kMaxEditorSide = 8000;
 
@@ -33,6 +32,40 @@ bool tagAt(const vfw::ByteChunk& chunk, int pos) {
 
 // Every record tag starts with 'V'.
 bool isRecordTag(uint32_t tag) { return (tag >> 24) == 0x56; }
+
+// Longest parameter list searched for by structure: room for chunks of later versions with more parameters.
+constexpr int kMaxListByStructure = kNumParams + 64;
+
+// Whether the tag at tagPos, the editor size behind it and a chain of whole records fill the chunk exactly: how a
+// parameter list that ends at tagPos looks. A value or a name that merely holds the tag's bytes leaves a tail
+// that does not fit.
+bool fitsLayout(const vfw::ByteChunk& chunk, int tagPos) {
+  if (!tagAt(chunk, tagPos) || !chunk.Has(tagPos + 4, 8)) return false;
+  int pos = tagPos + 12;
+  while (chunk.Has(pos, 8)) {
+    uint32_t tag = 0;
+    uint32_t length = 0;
+    chunk.GetU32(tag, pos);
+    chunk.GetU32(length, pos + 4);
+    if (!isRecordTag(tag) || !chunk.Has(pos + 8, length)) return false;
+    pos += 8 + static_cast<int>(length);
+  }
+  return static_cast<size_t>(pos) == chunk.Size();
+}
+
+// Where the parameter list ends, counted in values (the second tag follows it when there is one): this program's
+// 29 when the layout fits there, else the shortest list whose layout fits; when none fits (a damaged tail), this
+// program's 29 when the tag is there, else the first tag or the end of the chunk.
+int listLength(const vfw::ByteChunk& chunk, int start) {
+  const auto tagPosOf = [&](int n) { return start + kValuesPos + 8 * n; };
+  if (fitsLayout(chunk, tagPosOf(kNumParams))) return kNumParams;
+  for (int n = 1; n <= kMaxListByStructure && chunk.Has(tagPosOf(n), 4); ++n)
+    if (fitsLayout(chunk, tagPosOf(n))) return n;
+  if (tagAt(chunk, tagPosOf(kNumParams))) return kNumParams;
+  int n = 0;
+  while (chunk.Has(tagPosOf(n), 8) && !tagAt(chunk, tagPosOf(n))) ++n;
+  return n;
+}
 
 void putField(vfw::ByteChunk& chunk, const std::string& text, size_t field) {
   char buf[kPresetField] = {};
@@ -61,10 +94,6 @@ struct Record {
   uint32_t length = 0;
 };
 
-bool allFinite(const vorrel::TrackExtraValues& e) {
-  return std::all_of(e.begin(), e.end(), [](double v) { return std::isfinite(v); });
-}
-
 struct TrackRecord {
   std::string presetName = "Init";
   std::string trackName;
@@ -73,15 +102,20 @@ struct TrackRecord {
   vorrel::TrackExtraValues extras = vorrel::kDefaultExtras;
 };
 
-// Anything but a well-formed, finite version 1 record leaves the defaults.
+// Anything but a version 1 record of its length leaves the defaults; inside one, a value that is not finite
+// takes its own default and the rest of the record still counts.
+void readExtras(const uint8_t* p, vorrel::TrackExtraValues& out) {
+  for (size_t i = 0; i < out.size(); ++i) {
+    const double v = doubleAt(p + 8 * i);
+    out[i] = std::isfinite(v) ? v : vorrel::kDefaultExtras[i];
+  }
+  vorrel::clampTrackExtras(out);
+}
+
 TrackRecord readTrack(const Record& r) {
   TrackRecord t;
   if (!r.payload || r.length != kTrackLength || u32At(r.payload) != 1) return t;
-  vorrel::TrackExtraValues e;
-  for (int i = 0; i < vorrel::kNumExtras; ++i) e[static_cast<size_t>(i)] = doubleAt(r.payload + 120 + 8 * i);
-  if (!allFinite(e)) return t;
-  vorrel::clampTrackExtras(e);
-  t.extras = e;
+  readExtras(r.payload + 120, t.extras);
   t.presetName = getField(r.payload + 4, kPresetField);
   t.trackName = getField(r.payload + 68, kTrackField);
   t.programChange = r.payload[116] != 0;
@@ -89,8 +123,9 @@ TrackRecord readTrack(const Record& r) {
   return t;
 }
 
-// Both slots empty and A active unless the record is well-formed and finite throughout.
-bool readSlots(const Record& r, Vorrel::AbHalf (&slots)[2], int32_t& active) {
+// Both slots empty and A active unless the record is well-formed; a slot value that is not finite takes the
+// parameter's default (defaults holds one per parameter), an extra its own default.
+bool readSlots(const Record& r, const double* defaults, Vorrel::AbHalf (&slots)[2], int32_t& active) {
   slots[0] = Vorrel::AbHalf{};
   slots[1] = Vorrel::AbHalf{};
   active = 0;
@@ -100,13 +135,11 @@ bool readSlots(const Record& r, Vorrel::AbHalf (&slots)[2], int32_t& active) {
   Vorrel::AbHalf read[2];  // fresh: every value 0, no memory settings
   for (int s = 0; s < 2; ++s) {
     const uint8_t* p = r.payload + 12 + 360 * s;
-    for (int i = 0; i < n; ++i) read[s].values[i] = doubleAt(p + 8 + 8 * i);
-    for (int i = 0; i < n; ++i)
-      if (!std::isfinite(read[s].values[i])) return false;
-    for (int i = 0; i < vorrel::kNumExtras; ++i)
-      read[s].extras[static_cast<size_t>(i)] = doubleAt(p + 8 + 8 * kSlotValueRoom + 8 * i);
-    if (!allFinite(read[s].extras)) return false;
-    vorrel::clampTrackExtras(read[s].extras);
+    for (int i = 0; i < n; ++i) {
+      const double v = doubleAt(p + 8 + 8 * i);
+      read[s].values[i] = std::isfinite(v) ? v : defaults[i];
+    }
+    readExtras(p + 8 + 8 * kSlotValueRoom, read[s].extras);
     read[s].valid = p[0] != 0;
   }
   slots[0] = read[0];
@@ -193,20 +226,13 @@ bool Vorrel::SerializeState(vfw::ByteChunk& chunk) const {
 int Vorrel::UnserializeState(const vfw::ByteChunk& chunk, int startPos) {
   if (NParams() == 0 || !chunk.Has(startPos, 8) || !tagAt(chunk, startPos)) return -1;
 
-  // Chunks of this program hold 29 values with the tag right behind them, and a value's low bytes may
-  // spell the tag: then the values are taken without looking. Only chunks of other lengths are searched,
-  // where the list ends at the tag or at the chunk's end, whichever comes first.
-  double values[kNumParams];
-  int count = 0;
-  if (tagAt(chunk, startPos + kOwnTagPos)) {
-    for (; count < kNumParams; ++count) chunk.GetDouble(values[count], startPos + kValuesPos + 8 * count);
-  } else {
-    for (; count < kNumParams; ++count) {
-      const int pos = startPos + kValuesPos + 8 * count;
-      if (tagAt(chunk, pos) || chunk.GetDouble(values[count], pos) < 0) break;
-    }
-  }
+  // The list is found by the layout, not by the first bytes that spell the tag: a value's low bytes or a preset
+  // name may hold them.
+  const int listed = listLength(chunk, startPos);
+  const int count = std::min<int>(listed, kNumParams);
   if (count == 0) return -1;
+  double values[kNumParams];
+  for (int i = 0; i < count; ++i) chunk.GetDouble(values[i], startPos + kValuesPos + 8 * i);
 
   // A chunk written with more parameters has extra doubles before the tag.
   int pos = startPos + kValuesPos + 8 * count;
@@ -262,7 +288,9 @@ int Vorrel::UnserializeState(const vfw::ByteChunk& chunk, int startPos) {
   const TrackRecord t = readTrack(track);
   AbHalf ab[2];
   int32_t active = 0;
-  readSlots(slots, ab, active);
+  double defaults[kNumParams];
+  for (int i = 0; i < kNumParams; ++i) defaults[i] = GetParam(i)->GetDefault();
+  readSlots(slots, defaults, ab, active);
   {
     std::lock_guard<std::mutex> lock(instanceMutex);
     storeSealedLocked(frozen);  // odd generation meanwhile: the audio thread leaves the copy alone
@@ -276,6 +304,7 @@ int Vorrel::UnserializeState(const vfw::ByteChunk& chunk, int startPos) {
   velocityLengthMode.store(t.velocityLength, std::memory_order_release);
   setTrackExtras(t.extras[0], t.extras[1], t.extras[2], t.extras[3]);
   traceGeneration.fetch_add(2, std::memory_order_acq_rel);
+  clearHistory();  // a loaded project starts a fresh history: undo must not bring back the sound before it
   RescanParamValues();  // hosts that cache values would otherwise keep showing the old ones
   return pos;
 }

@@ -94,16 +94,31 @@ void Vorrel::applySnap(const UndoSnap& snap) {
   MarkStateDirty();
 }
 
-void Vorrel::undoMark() { history.mark(captureSnap()); }
+void Vorrel::syncHistory() {
+  const uint32_t epoch = historyEpoch.load(std::memory_order_acquire);
+  if (epoch == historySeen) return;
+  history = {};  // steps and a mark taken before the load would lead back to the project that was replaced
+  historySeen = epoch;
+}
 
-void Vorrel::undoPush() { history.push(captureSnap(), undoNowMs()); }
+void Vorrel::undoMark() {
+  syncHistory();
+  history.mark(captureSnap());
+}
+
+void Vorrel::undoPush() {
+  syncHistory();
+  history.push(captureSnap(), undoNowMs());
+}
 
 void Vorrel::uiUndo() {
+  syncHistory();
   UndoSnap back;
   if (history.doUndo(captureSnap(), back)) applySnap(back);
 }
 
 void Vorrel::uiRedo() {
+  syncHistory();
   UndoSnap again;
   if (history.doRedo(captureSnap(), again)) applySnap(again);
 }

@@ -65,6 +65,8 @@ class Vorrel final : public vfw::Plugin {
   // Recalls return whether a preset was found and applied.
   bool recallPreset(int index, bool fromEditor);
   bool recallUserPreset(const std::string& name, bool fromEditor);
+  // The preset on line index of the library (Program Change 85 + index); false past the end.
+  bool recallUserPresetAt(size_t index, bool fromEditor);
   void captureTrackPreset(vorrel::UserPreset& out) const;
   bool savePreset(const std::string& name);
   bool deletePresetByName(const std::string& name);
@@ -116,8 +118,8 @@ class Vorrel final : public vfw::Plugin {
   void undoPush();
   void uiUndo();
   void uiRedo();
-  bool canUndo() const { return history.canUndo(); }
-  bool canRedo() const { return history.canRedo(); }
+  bool canUndo() const { return historyCurrent() && history.canUndo(); }
+  bool canRedo() const { return historyCurrent() && history.canRedo(); }
   AbHalf grabAbHalf() const;
   void applyAbHalf(const AbHalf& slot);
   void uiAbSwitch(int slot);
@@ -218,6 +220,13 @@ class Vorrel final : public vfw::Plugin {
   int32_t activeAbSlot = 0;  // guarded by instanceMutex; 0 = A, 1 = B
   // Editor thread only.
   vorrel::UndoHistory<UndoSnap> history;
+  // A state load (host main thread) asks for a fresh history by advancing historyEpoch; the editor thread, the
+  // history's one user, empties it before its next use, so no thread but the editor ever touches it.
+  std::atomic<uint32_t> historyEpoch{0};
+  uint32_t historySeen = 0;  // editor thread only: the epoch the history belongs to
+  void clearHistory() { historyEpoch.fetch_add(1, std::memory_order_acq_rel); }
+  bool historyCurrent() const { return historySeen == historyEpoch.load(std::memory_order_acquire); }
+  void syncHistory();
 
   // The user library as last read; the file itself is the truth.
   std::vector<vorrel::UserPreset> userPresets;  // guarded by instanceMutex; file order

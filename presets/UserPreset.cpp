@@ -18,24 +18,22 @@ void appendFixed6(std::string& out, double v) {
   out.append(buf, res.ptr);
 }
 
-bool readNumber(const char*& p, const char* end, double& out) {
-  const char* q = p;
-  while (q < end && (*q == ' ' || *q == '\t' || *q == '\n' || *q == '\v' || *q == '\f' || *q == '\r')) ++q;
-  bool plus = false;
-  if (q < end && *q == '+') {
-    plus = true;
-    ++q;
-  }
-  if (plus && q < end && *q == '-') return false;
+bool readWord(const char* begin, const char* end, double& out) {
+  const char* q = begin;
+  const bool minus = q < end && *q == '-';
+  if (q < end && (*q == '+' || *q == '-')) ++q;
+  const bool hex = end - q > 2 && q[0] == '0' && (q[1] == 'x' || q[1] == 'X');
+  if (hex) q += 2;
+  if (q == end || *q == '+' || *q == '-') return false;
   double v = 0.0;
-  const auto res = std::from_chars(q, end, v, std::chars_format::general);
-  if (res.ec != std::errc() || !std::isfinite(v)) return false;
-  out = v;
-  p = res.ptr;
+  const auto res = std::from_chars(q, end, v, hex ? std::chars_format::hex : std::chars_format::general);
+  if (res.ec != std::errc() || res.ptr != end || !std::isfinite(v)) return false;
+  out = minus ? -v : v;
   return true;
 }
 
 std::string presetLine(const UserPreset& preset) {
+  if (preset.lineNumbers) return "p1" + *preset.lineNumbers + "\t" + preset.name + "\n";
   std::string line = "p1";
   line.reserve(40 * 12);
   for (int i = 0; i < kNumStoredParams; ++i) {
@@ -67,20 +65,29 @@ bool parsePresetLine(const std::string& line, UserPreset& out) {
   while (!p.name.empty() && (p.name.back() == '\r' || p.name.back() == '\n')) p.name.pop_back();
   if (p.name.empty()) return false;
 
+  // Word n is value n for n < 27, then extra n - 27; words past the extras are ignored.
   const char* cur = line.data() + 2;
   const char* end = line.data() + tab;
-  int count = 0;
-  for (double v = 0.0; count < kNumStoredParams && readNumber(cur, end, v); ++count) {
-    p.values[static_cast<size_t>(count)] = v;
-    p.has[static_cast<size_t>(count)] = true;
-  }
-  if (count == 0) return false;
-  for (size_t e = 0; e < kNumExtras; ++e) {
+  const auto blank = [](char c) { return c == ' ' || c == '\v' || c == '\f' || c == '\r'; };
+  constexpr size_t kValues = static_cast<size_t>(kNumStoredParams);
+  for (size_t n = 0; n < kValues + kNumExtras; ++n) {
+    while (cur < end && blank(*cur)) ++cur;
+    if (cur == end) break;
+    const char* wordEnd = cur;
+    while (wordEnd < end && !blank(*wordEnd)) ++wordEnd;
     double v = 0.0;
-    if (!readNumber(cur, end, v)) break;
-    p.extras[e] = v;
+    if (readWord(cur, wordEnd, v)) {
+      if (n < kValues) {
+        p.values[n] = v;
+        p.has[n] = true;
+      } else {
+        p.extras[n - kValues] = v;
+      }
+    }
+    cur = wordEnd;
   }
   clampTrackExtras(p.extras);
+  p.lineNumbers = line.substr(2, tab - 2);
   out = std::move(p);
   return true;
 }
@@ -95,6 +102,32 @@ void parseLibraryText(const std::string& text, std::vector<UserPreset>& presets)
     if (parsePresetLine(text.substr(pos, nl - pos), p)) presets.push_back(std::move(p));
     pos = nl;
   }
+}
+
+std::string userPresetKey(const std::vector<UserPreset>& presets, size_t index) {
+  if (index >= presets.size()) return {};
+  const std::string& name = presets[index].name;
+  const auto before = std::count_if(presets.begin(), presets.begin() + static_cast<std::ptrdiff_t>(index),
+                                    [&](const UserPreset& p) { return p.name == name; });
+  return before == 0 ? name : name + "\t" + std::to_string(before);
+}
+
+int userPresetIndexByKey(const std::vector<UserPreset>& presets, const std::string& key) {
+  std::string name = key;
+  long skip = 0;
+  // A hand-written name may hold a tab itself: the whole key as a name comes first.
+  const bool asName = std::any_of(presets.begin(), presets.end(), [&](const UserPreset& p) { return p.name == key; });
+  const size_t tab = key.rfind('\t');
+  if (!asName && tab != std::string::npos) {
+    const char* first = key.data() + tab + 1;
+    const char* last = key.data() + key.size();
+    const auto res = std::from_chars(first, last, skip);
+    if (res.ec != std::errc() || res.ptr != last || skip < 1) return -1;
+    name = key.substr(0, tab);
+  }
+  for (size_t i = 0; i < presets.size(); ++i)
+    if (presets[i].name == name && skip-- == 0) return static_cast<int>(i);
+  return -1;
 }
 
 void upsertPreset(std::vector<UserPreset>& presets, const UserPreset& preset) {

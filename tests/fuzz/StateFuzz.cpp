@@ -55,7 +55,8 @@ void checkInstance() {
 extern const int kFuzzMutations = 20000;
 
 // Chunks as this program writes them (plain, with a frozen copy, with slots and names), the old head-only
-// format, and parameter lists of 20 and 31 values.
+// format, parameter lists of 20 and 31 values, a 20-value chunk whose preset name holds the tag, and NaN inside
+// the records.
 std::vector<std::vector<uint8_t>> fuzzSeeds() {
   std::vector<std::vector<uint8_t>> seeds;
   std::vector<uint8_t> plain = save();
@@ -86,6 +87,20 @@ std::vector<std::vector<uint8_t>> fuzzSeeds() {
     odd.insert(odd.end(), plain.begin() + 240, plain.end());
     seeds.push_back(odd);
   }
+
+  // 20 values and a preset name that holds the tag's bytes where this program's 29 values would end (offset 240).
+  std::vector<uint8_t> named = seeds.back();
+  named.erase(named.begin() + 8 + 8 * 20, named.begin() + 8 + 8 * 31);
+  std::memcpy(named.data() + 192, "A preset name whose 49th character begins the : ", 48);
+  std::memcpy(named.data() + 240, "LROVers", 8);
+  seeds.push_back(named);
+
+  // Values that are not numbers inside the track record and slot B.
+  std::vector<uint8_t> holes = seeds[2];
+  const double nan = std::nan("");
+  std::memcpy(holes.data() + 1496 + 260 + 120 + 8, &nan, 8);  // stretch
+  std::memcpy(holes.data() + 1496 + 792 + 8 + 8 * 6, &nan, 8);  // slot B, Body decay
+  seeds.push_back(holes);
   return seeds;
 }
 

@@ -82,3 +82,30 @@ TEST_F(RealPlugin, ProcessesInEveryConfigurationAndBitDepth) {
     }
   }
 }
+
+// configurable-audio-ports picks the same layouts audio-ports-config lists: a request names a port and its
+// channels (0 = not there); what no layout grants, or a request while active, is refused and changes nothing.
+TEST_F(RealPlugin, ConfigurablePortsGiveTheLayoutsOfTheConfigList) {
+  auto inst = make();
+  const auto* ext = static_cast<const clap_plugin_configurable_audio_ports_t*>(
+      inst->get()->get_extension(inst->get(), CLAP_EXT_CONFIGURABLE_AUDIO_PORTS));
+  ASSERT_NE(ext, nullptr);
+  EXPECT_EQ(inst->get()->get_extension(inst->get(), CLAP_EXT_CONFIGURABLE_AUDIO_PORTS_COMPAT), ext);
+  using Req = clap_audio_port_configuration_request_t;
+  const auto busesAfter = [&](std::vector<Req> reqs, bool granted) {
+    EXPECT_EQ(ext->can_apply_configuration(inst->get(), reqs.data(), static_cast<uint32_t>(reqs.size())), granted);
+    EXPECT_EQ(ext->apply_configuration(inst->get(), reqs.data(), static_cast<uint32_t>(reqs.size())), granted);
+    return inst->audioPorts(false).size();
+  };
+  EXPECT_EQ(busesAfter({{false, 2, 2, CLAP_PORT_STEREO, nullptr}}, true), 3u);  // Main + Bare + Wear
+  EXPECT_EQ(busesAfter({{false, 0, 2, nullptr, nullptr}}, true), 3u);           // already so: kept
+  EXPECT_EQ(busesAfter({{false, 1, 2, nullptr, nullptr}, {false, 2, 0, nullptr, nullptr}}, true), 2u);
+  EXPECT_EQ(inst->audioPorts(false)[1].name, "Bare");
+  EXPECT_EQ(busesAfter({{false, 1, 0, nullptr, nullptr}}, true), 1u);  // Main alone
+  EXPECT_EQ(busesAfter({{false, 0, 1, CLAP_PORT_MONO, nullptr}}, false), 1u);
+  EXPECT_EQ(busesAfter({{false, 3, 2, nullptr, nullptr}}, false), 1u);
+  EXPECT_EQ(busesAfter({{true, 0, 2, nullptr, nullptr}}, false), 1u);
+  EXPECT_EQ(busesAfter({{false, 1, 2, nullptr, nullptr}, {false, 1, 0, nullptr, nullptr}}, false), 1u);
+  ASSERT_TRUE(inst->activate(48000, 1, 256));
+  EXPECT_EQ(busesAfter({{false, 1, 2, nullptr, nullptr}}, false), 1u);
+}

@@ -81,7 +81,7 @@ TEST_F(RealPlugin, FrozenCopySurvivesSaveAndLoadBitForBit) {
   EXPECT_EQ(save(*b), plain);  // "Init", no frozen copy, empty slots
 }
 
-TEST_F(RealPlugin, TrackRecordIsCutClampedAndRefusedWhenNotFinite) {
+TEST_F(RealPlugin, TrackRecordIsCutClampedAndEachValueFallsBackAlone) {
   auto inst = make();
   Bytes chunk = save(*inst);
   std::memset(chunk.data() + kTrack + 4, 'p', 64);   // a preset name with no end
@@ -99,13 +99,17 @@ TEST_F(RealPlugin, TrackRecordIsCutClampedAndRefusedWhenNotFinite) {
   EXPECT_EQ(getD(back, kTrack + 120), 1.2);
   EXPECT_EQ(getD(back, kTrack + 128), 3.0);
 
+  // One value that is not finite takes its own default; names, switches and the other extras stay.
   putD(chunk, kTrack + 136, INFINITY);
+  putD(chunk, kTrack + 144, NAN);
   ASSERT_TRUE(inst->loadState(chunk));
   back = save(*inst);
-  EXPECT_EQ(getName(back, kTrack + 4), "Init");
-  EXPECT_EQ(back[kTrack + 116], 1);
-  EXPECT_EQ(back[kTrack + 117], 0);
-  EXPECT_EQ(getD(back, kTrack + 120), 0.35);
+  EXPECT_EQ(getName(back, kTrack + 4), std::string(63, 'p'));
+  EXPECT_EQ(back[kTrack + 116], 0);
+  EXPECT_EQ(back[kTrack + 117], 1);
+  EXPECT_EQ(getD(back, kTrack + 120), 1.2);
+  EXPECT_EQ(getD(back, kTrack + 136), 0.0);
+  EXPECT_EQ(getD(back, kTrack + 144), 1.4);
 }
 
 TEST_F(RealPlugin, SlotRecordIsReadDefensively) {
@@ -124,11 +128,16 @@ TEST_F(RealPlugin, SlotRecordIsReadDefensively) {
   EXPECT_EQ(getD(back, kSlotB + 8 + 8 * 20), 0.0);  // beyond the record's count
   EXPECT_EQ(getD(back, kSlotB + 328 + 24), 2.5);
 
-  putD(chunk, kSlotA + 8, NAN);  // inside the count: the whole record falls back
+  // Inside the count, a value that is not finite takes the parameter's default; slot B is kept whole.
+  putD(chunk, kSlotA + 8, NAN);
+  putD(chunk, kSlotB + 328, INFINITY);  // tilt
   ASSERT_TRUE(inst->loadState(chunk));
   back = save(*inst);
-  const Bytes fresh = save(*make());  // both slots empty, A active
-  EXPECT_TRUE(std::equal(back.begin() + kSlots, back.end(), fresh.begin() + kSlots, fresh.end()));
+  EXPECT_EQ(getD(back, kSlotA + 8), 62.0);  // Imprint's default
+  EXPECT_EQ(back[kSlotB], 1);
+  EXPECT_EQ(getD(back, kSlotB + 8 + 8 * 19), 119.0);
+  EXPECT_EQ(getD(back, kSlotB + 328), 0.35);
+  EXPECT_EQ(getD(back, kSlotB + 328 + 24), 2.5);
 }
 
 TEST_F(RealPlugin, ValuesWhoseLowBytesSpellTheTagRoundTrip) {
@@ -151,6 +160,32 @@ TEST_F(RealPlugin, ValuesWhoseLowBytesSpellTheTagRoundTrip) {
   for (uint32_t i = 0; i < 29; ++i) EXPECT_EQ(a->paramValue(i), b->paramValue(i)) << i;
   EXPECT_NEAR(b->paramValue(0), 40.0000102889358, 1e-12);
   EXPECT_EQ(save(*b), saved);
+}
+
+// 20 values, then the tag, the size and the records; the preset name holds the tag's bytes at offset 240, where
+// this program's 29 values end. The layout, not the first bytes that spell the tag, says where the list ends.
+TEST_F(RealPlugin, TwentyValuesAreReadByTheLayoutWhateverTheNameHolds) {
+  const Bytes plain = save(*make());
+  Bytes chunk(plain.size() - 72);  // everything behind the list moves 72 bytes down
+  std::memcpy(chunk.data(), plain.data(), 8 + 8 * 20);
+  std::memcpy(chunk.data() + 8 + 8 * 20, plain.data() + 240, plain.size() - 240);
+  const std::string name = std::string(48, 'n') + "LROV";
+  std::memcpy(chunk.data() + kTrack + 4 - 72, name.c_str(), name.size() + 1);
+  put32(chunk, 172, 1200);
+  put32(chunk, 176, 825);
+  chunk[kSlotB - 72] = 1;
+  putD(chunk, kSlotB - 72 + 8, 77.0);
+  auto b = make();
+  setParam(*b, 2, 10.0);
+  setParam(*b, 20, 5.0);
+  ASSERT_TRUE(b->loadState(chunk));
+  EXPECT_EQ(b->paramValue(2), 55.0);
+  EXPECT_EQ(b->paramValue(20), 5.0);  // beyond the list: as it was
+  const Bytes back = save(*b);
+  EXPECT_EQ(getName(back, kTrack + 4), name);
+  EXPECT_EQ(back[244], 0xB0);  // 1200
+  EXPECT_EQ(back[kSlotB], 1);
+  EXPECT_EQ(getD(back, kSlotB + 8), 77.0);
 }
 
 TEST_F(RealPlugin, ScanStopsAtARecordRunningPastTheEnd) {

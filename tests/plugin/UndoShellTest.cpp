@@ -84,6 +84,9 @@ TEST(Undo, CoversSoundExtrasAndPressureModeAndTellsTheHost) {
   EXPECT_EQ(now.values[kCutoff], 2400.0);
   EXPECT_EQ(now.extras[1], 0.0);
   EXPECT_TRUE(now.velocityLengthMode);
+  // Not inside a call of the host: the rescan waits for the host's main-thread callback.
+  EXPECT_EQ(v.host.countCalls(kRescan), 0);
+  v.host.pump(v.clap);
   EXPECT_EQ(v.host.countCalls(kRescan), 1);
   EXPECT_TRUE(p.canRedo());
 
@@ -97,6 +100,30 @@ TEST(Undo, CoversSoundExtrasAndPressureModeAndTellsTheHost) {
   EXPECT_EQ(now.values[kCutoff], 900.0);
   EXPECT_EQ(now.extras[3], 3.0);
   EXPECT_FALSE(now.velocityLengthMode);
+}
+
+// A project that loads starts a fresh history: neither undo nor redo brings back what was there before.
+TEST(Undo, LoadingAStateStartsAFreshHistory) {
+  DirectVorrel v;
+  Vorrel& p = *v.plug;
+  p.GetParam(kCutoff)->Set(700);
+  vfw::ByteChunk project;
+  ASSERT_TRUE(p.SerializeState(project));
+  for (double cutoff : {900.0, 1200.0}) {
+    p.undoMark();
+    p.GetParam(kCutoff)->Set(cutoff);
+    p.undoPush();
+    p.uiUndo();
+    p.uiRedo();  // the next edit is a step of its own
+  }
+  p.uiUndo();
+  ASSERT_TRUE(p.canUndo() && p.canRedo());
+  ASSERT_GT(p.UnserializeState(project, 0), 0);
+  EXPECT_FALSE(p.canUndo());
+  EXPECT_FALSE(p.canRedo());
+  p.uiUndo();
+  p.uiRedo();
+  EXPECT_EQ(p.GetParam(kCutoff)->Value(), 700.0);
 }
 
 TEST(AbSlots, EmptySlotKeepsTheSoundAndEachSlotKeepsWhatWasLeft) {
@@ -128,10 +155,14 @@ TEST(Undo, ChangesTheHostCannotSeeMarkTheProjectDirty) {
   v.host.clearCalls();
   p.uiSetTrackName("Strings");
   p.uiSetTrackName("Strings");  // no change, nothing to save
+  v.host.pump(v.clap);
   EXPECT_EQ(v.host.countCalls(kDirty), 1);
   p.uiSetProgramChangeEnabled(!p.uiProgramChangeEnabled());
+  v.host.pump(v.clap);
   p.uiAbSwitch(1);
+  v.host.pump(v.clap);
   p.uiUndo();
+  v.host.pump(v.clap);
   EXPECT_EQ(v.host.countCalls(kDirty), 4);
   // From the editor thread, at the host's next main-thread callback.
   std::thread editor([&p] { p.uiRedo(); });

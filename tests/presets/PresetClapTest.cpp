@@ -114,6 +114,49 @@ TEST_F(PresetClap, BrowsedAndLoadedLikeTheEditorDoes) {
   host.pump(loaded->get());
 }
 
+// A line with an unreadable value and two lines of one name keep their Program Change numbers and their own
+// sounds; a host's browser gets one load key per line.
+TEST_F(PresetClap, EveryLineKeepsItsNumberAndItsOwnLoadKey) {
+  ASSERT_TRUE(vorrel::writeLibraryFile(libraryPath(), "p1 inf 0 40\tOdd\np1 10\tTwin\np1 20\tTwin\np1 30\tLast\n"));
+  auto inst = make();
+  start(*inst);
+  program(*inst, 88);
+  EXPECT_TRUE(waitFor(*inst, kImprint, 30));
+  program(*inst, 87);
+  EXPECT_TRUE(waitFor(*inst, kImprint, 20));
+  program(*inst, 85);
+  EXPECT_TRUE(waitFor(*inst, kCarve, 40));
+  EXPECT_EQ(inst->paramValue(kImprint), 62);  // unreadable: the default
+
+  std::vector<vhost::IndexedPreset> index;
+  std::string error;
+  ASSERT_TRUE(vhost::indexPresets(lib, index, error)) << error;
+  ASSERT_EQ(index.size(), 89u);
+  EXPECT_NE(index[86].loadKey, index[87].loadKey);
+  auto loaded = make();
+  ASSERT_TRUE(vhost::loadPreset(*loaded, index[87].kind, index[87].location, index[87].loadKey));
+  EXPECT_EQ(loaded->paramValue(kImprint), 20);
+  ASSERT_TRUE(vhost::loadPreset(*loaded, index[86].kind, index[86].location, index[86].loadKey));
+  EXPECT_EQ(loaded->paramValue(kImprint), 10);
+}
+
+// On a new profile there is no library: only what exists is declared, and every declared location crawls; a
+// library written later is found at the next crawl.
+TEST(PresetDiscoveryFresh, EveryDeclaredLocationCrawls) {
+  std::filesystem::remove(libraryPath());
+  vhost::Library lib;
+  std::string error;
+  ASSERT_TRUE(lib.load(vtest::clapPath(), error)) << error;
+  std::vector<vhost::IndexedPreset> index;
+  ASSERT_TRUE(vhost::indexPresets(lib, index, error)) << error;
+  EXPECT_EQ(index.size(), 85u);
+  writeLibrary();
+  ASSERT_TRUE(vhost::indexPresets(lib, index, error)) << error;
+  ASSERT_EQ(index.size(), 86u);
+  EXPECT_EQ(index[85].location, libraryPath());
+  std::filesystem::remove(libraryPath());
+}
+
 TEST(PresetHostTool, ListsWhatABrowserShows) {
   writeLibrary();
   const std::string cmd = std::string(VORREL_HOST_PATH) + " presets " + vtest::clapPath() + " 2>&1";

@@ -2,6 +2,7 @@
 // Program Change as the timer thread carries it out.
 #include "DirectVorrel.h"
 #include "Directories.h"
+#include "UserLibraryFile.h"
 
 #include <gtest/gtest.h>
 
@@ -49,9 +50,10 @@ TEST_F(Presets, FactoryRecallAndEdited) {
   v.GetParam(kForget)->Set(30);
   v.GetParam(kEngrave)->Set(50);
   v.setTrackExtras(1, 2, 0.1, 3);
-  const int asked = d.host.callbackRequests.load();
+  const int asked = d.host.flushRequests.load();
   ASSERT_TRUE(v.recallPreset(0, true));
-  EXPECT_GT(d.host.callbackRequests.load(), asked);  // from the editor: the host hears of it
+  d.host.pump(d.clap);
+  EXPECT_GT(d.host.flushRequests.load(), asked);  // from the editor: the host hears of it
   for (int i = 0; i < kForget; ++i) EXPECT_EQ(value(d, i), v.GetParam(i)->GetDefault()) << i;
   EXPECT_EQ(value(d, kForget), 30.0);  // machine-wide settings are never part of a sound
   EXPECT_EQ(value(d, kEngrave), 50.0);
@@ -63,9 +65,10 @@ TEST_F(Presets, FactoryRecallAndEdited) {
   EXPECT_FALSE(v.presetEdited());
   EXPECT_EQ(v.uiPresetAbsIndex(), 0);
 
-  const int before = d.host.callbackRequests.load();
+  const int before = d.host.flushRequests.load();
   ASSERT_TRUE(v.recallPreset(1, false));
-  EXPECT_EQ(d.host.callbackRequests.load(), before);
+  d.host.pump(d.clap);
+  EXPECT_EQ(d.host.flushRequests.load(), before);
   EXPECT_EQ(v.uiPresetName(), "Worn threshold");
   EXPECT_EQ(value(d, kBody), 4.0);
   EXPECT_EQ(value(d, kBodyDecay), 596.0);
@@ -126,6 +129,23 @@ TEST_F(Presets, SaveRenameDeleteSeenByAnotherInstance) {
   EXPECT_FALSE(v.presetEdited());
   EXPECT_FALSE(v.deletePresetByName("Renamed"));
   EXPECT_TRUE(eventually([&] { return b.plug->uiUserPresetNames() == Names{"Other"}; }));
+}
+
+// Lines written by hand, with fewer values, unreadable ones and two of one name, come back byte for byte when
+// another preset is saved, renamed or deleted.
+TEST_F(Presets, HandWrittenLinesSurviveOtherChangesByteForByte) {
+  const std::string path = vorrel::mem::defaultConfigDir() + "/presets.txt";
+  const std::string hand = "p1 62 0 55\tShort\np1 inf 1e1 0x10\tOdd\np1 5\tTwin\np1   6\tTwin\n";
+  ASSERT_TRUE(vorrel::writeLibraryFile(path, hand));
+  Vorrel v(vfw::InstanceInfo{});
+  ASSERT_TRUE(v.savePreset("Mine"));
+  ASSERT_TRUE(v.renamePresetByName("Mine", "Yours"));
+  ASSERT_TRUE(v.savePreset("Other"));
+  ASSERT_TRUE(v.deletePresetByName("Other"));
+  std::string text;
+  ASSERT_EQ(vorrel::readLibraryFile(path, text), vorrel::LibraryRead::Ok);
+  EXPECT_EQ(text.substr(0, hand.size()), hand);
+  EXPECT_EQ(text.find("\tYours\n"), text.size() - 7);
 }
 
 // Run only as a child of the next test, with the name to save in the environment.

@@ -13,8 +13,9 @@ namespace vtest {
 
 class DirectVorrel {
  public:
-  explicit DirectVorrel(int buses = 1, double rate = 48000.0, uint32_t maxFrames = 512)
-      : plug(std::make_unique<Vorrel>(vfw::InstanceInfo{nullptr, host.clap()})), clap(plug->ClapPlugin()) {
+  explicit DirectVorrel(int buses = 1, double rate = 48000.0, uint32_t maxFrames = 512,
+                        const vhost::HostQuirks& quirks = {})
+      : host(quirks), plug(std::make_unique<Vorrel>(vfw::InstanceInfo{nullptr, host.clap()})), clap(plug->ClapPlugin()) {
     clap->init(clap);
     plug->SelectLayout(buses - 1);
     clap->activate(clap, rate, 1, maxFrames);

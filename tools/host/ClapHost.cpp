@@ -15,6 +15,7 @@ Host* hostOf(const clap_host_t* h) { return static_cast<Host*>(h->host_data); }
 
 // A call CLAP allows on the main thread only: recorded there, counted as misbehaviour anywhere else.
 void needMain(const clap_host_t* h, const std::string& call) {
+  hostOf(h)->recordMainCallThread();
   if (!hostOf(h)->onMainThread()) {
     ++hostOf(h)->misbehaviours;
     return;
@@ -29,7 +30,7 @@ double threadCpuSeconds() {
 }
 
 const clap_host_thread_check_t kThreadCheck{
-    [](const clap_host_t* h) { return hostOf(h)->onMainThread(); },
+    [](const clap_host_t* h) { return hostOf(h)->quirks().mainEverywhere || hostOf(h)->onMainThread(); },
     [](const clap_host_t* h) { return hostOf(h)->onAudioThread(); },
 };
 const clap_host_log_t kLog{[](const clap_host_t* h, clap_log_severity severity, const char* msg) {
@@ -71,8 +72,20 @@ const clap_host_gui_t kGui{
     [](const clap_host_t* h, bool) { needMain(h, "gui.closed"); },
 };
 
+const clap_host_timer_support_t kTimer{
+    [](const clap_host_t* h, uint32_t periodMs, clap_id* id) {
+      needMain(h, "timer.register " + std::to_string(periodMs));
+      return hostOf(h)->registerTimer(periodMs, id);
+    },
+    [](const clap_host_t* h, clap_id id) {
+      needMain(h, "timer.unregister");
+      return hostOf(h)->unregisterTimer(id);
+    },
+};
+
 const void* hostExtension(const clap_host_t* h, const char* id) {
   if (!id) return nullptr;
+  if (!std::strcmp(id, CLAP_EXT_TIMER_SUPPORT)) return hostOf(h)->quirks().offerTimer ? &kTimer : nullptr;
   if (!std::strcmp(id, CLAP_EXT_THREAD_CHECK)) return &kThreadCheck;
   if (!std::strcmp(id, CLAP_EXT_LOG)) return &kLog;
   if (!std::strcmp(id, CLAP_EXT_PARAMS)) return &kParams;
@@ -125,7 +138,7 @@ void Library::unload() {
   dl = nullptr;
 }
 
-Host::Host() : mainThread(std::this_thread::get_id()) {
+Host::Host(const HostQuirks& quirks) : quirkSet(quirks), mainThread(std::this_thread::get_id()) {
   clapHost.clap_version = CLAP_VERSION;
   clapHost.host_data = this;
   clapHost.name = "vorrel-host";
@@ -137,8 +150,53 @@ Host::Host() : mainThread(std::this_thread::get_id()) {
   clapHost.request_process = [](const clap_host_t* h) { ++hostOf(h)->processRequests; };
   clapHost.request_callback = [](const clap_host_t* h) {
     ++hostOf(h)->callbackRequests;
-    hostOf(h)->callbackPending.store(true);
+    if (!hostOf(h)->quirks().silentCallback) hostOf(h)->callbackPending.store(true);
   };
+}
+
+bool Host::registerTimer(uint32_t periodMs, clap_id* id) {
+  if (!id || periodMs == 0) return false;
+  std::lock_guard<std::mutex> lock(callMutex);
+  *id = nextTimerId++;
+  timerIds.push_back(*id);
+  return true;
+}
+
+bool Host::unregisterTimer(clap_id id) {
+  std::lock_guard<std::mutex> lock(callMutex);
+  const auto it = std::find(timerIds.begin(), timerIds.end(), id);
+  if (it == timerIds.end()) return false;
+  timerIds.erase(it);
+  return true;
+}
+
+int Host::timersRegistered() const {
+  std::lock_guard<std::mutex> lock(callMutex);
+  return static_cast<int>(timerIds.size());
+}
+
+bool Host::tickTimers(const clap_plugin_t* plugin) {
+  std::vector<clap_id> ids;
+  {
+    std::lock_guard<std::mutex> lock(callMutex);
+    ids = timerIds;
+  }
+  const auto* ext =
+      plugin ? static_cast<const clap_plugin_timer_support_t*>(plugin->get_extension(plugin, CLAP_EXT_TIMER_SUPPORT))
+             : nullptr;
+  if (!ext || ids.empty()) return false;
+  for (clap_id id : ids) ext->on_timer(plugin, id);
+  return true;
+}
+
+std::vector<std::thread::id> Host::mainCallThreads() const {
+  std::lock_guard<std::mutex> lock(callMutex);
+  return callThreads;
+}
+
+void Host::recordMainCallThread() {
+  std::lock_guard<std::mutex> lock(callMutex);
+  callThreads.push_back(std::this_thread::get_id());
 }
 
 void Host::pump(const clap_plugin_t* plugin) {
@@ -168,6 +226,7 @@ int Host::countCalls(const std::string& call) const {
 void Host::clearCalls() {
   std::lock_guard<std::mutex> lock(callMutex);
   callLog.clear();
+  callThreads.clear();
 }
 
 void Host::recordMainCall(const std::string& call) {

@@ -12,6 +12,7 @@
 #include <clap/ext/params.h>
 #include <clap/ext/state.h>
 #include <clap/ext/thread-check.h>
+#include <clap/ext/timer-support.h>
 #include <clap/plugin-factory.h>
 
 #include <atomic>
@@ -19,6 +20,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vhost {
@@ -45,10 +47,17 @@ class Library {
 // The host's track-info table; its get answers false until a track name is set.
 const void* trackInfoExtension(const clap_host_t* host);
 
+// How a host stands in for others met in the field; the defaults are a well-behaved host.
+struct HostQuirks {
+  bool silentCallback = false;  // request_callback does nothing, as in some Linux hosts
+  bool offerTimer = false;      // offers timer-support; tickTimers runs the plug-in's timers
+  bool mainEverywhere = false;  // the thread check answers "main thread" on every thread
+};
+
 // One host object serves any number of instances; its main thread is the thread that built it.
 class Host {
  public:
-  Host();
+  explicit Host(const HostQuirks& quirks = {});
   Host(const Host&) = delete;
   Host& operator=(const Host&) = delete;
 
@@ -59,6 +68,13 @@ class Host {
 
   // Runs on_main_thread for every instance that asked, as a host's event loop would.
   void pump(const clap_plugin_t* plugin);
+  // Fires every registered timer once into plugin's timer-support, as a host's event loop would; false when
+  // none is registered.
+  bool tickTimers(const clap_plugin_t* plugin);
+  int timersRegistered() const;
+  const HostQuirks& quirks() const { return quirkSet; }
+  bool registerTimer(uint32_t periodMs, clap_id* id);
+  bool unregisterTimer(clap_id id);
 
   // What the plug-in asked for, and calls it made from a thread CLAP does not allow.
   std::atomic<int> callbackRequests{0};
@@ -79,6 +95,10 @@ class Host {
   int countCalls(const std::string& call) const;
   void clearCalls();
   void recordMainCall(const std::string& call);
+  // The thread of every main-thread-only call the plug-in made into the host, wherever it came from.
+  std::vector<std::thread::id> mainCallThreads() const;
+  void recordMainCallThread();
+  std::thread::id mainThreadId() const { return mainThread; }
 
   // The track name track-info reports once set (any thread); plug-ins read it on the main thread.
   void setTrackName(const std::string& name);
@@ -86,12 +106,16 @@ class Host {
 
  private:
   clap_host_t clapHost{};
+  HostQuirks quirkSet;
   std::thread::id mainThread;
   AudioThread audioThread;
   mutable std::mutex logMutex;  // guards logLines; plug-ins may log from any thread
   std::vector<std::string> logLines;
   mutable std::mutex callMutex;  // guards callLog; only main-thread calls append
   std::vector<std::string> callLog;
+  std::vector<std::thread::id> callThreads;  // guarded by callMutex; any thread appends
+  std::vector<clap_id> timerIds;             // guarded by callMutex; registered timers
+  clap_id nextTimerId = 1;
   mutable std::mutex trackMutex;  // guards trackNameText and trackNamed
   std::string trackNameText;
   bool trackNamed = false;

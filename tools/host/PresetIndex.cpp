@@ -1,6 +1,9 @@
 // An indexer as a DAW runs one: declared locations first, then each location's metadata.
 #include "PresetIndex.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstring>
 
 namespace vhost {
@@ -124,9 +127,15 @@ bool indexPresets(const Library& lib, std::vector<IndexedPreset>& out, std::stri
     bool ok = provider->init(provider);
     for (const auto& loc : st.locations) {
       if (!ok) break;
+      // As a DAW's crawler does: a declared file location is opened before the provider is asked about it.
+      struct stat info {};
+      if (loc.kind == CLAP_PRESET_DISCOVERY_LOCATION_FILE && ::stat(loc.path.c_str(), &info) != 0) {
+        error = loc.name + ": " + std::strerror(errno);
+        ok = false;
+        break;
+      }
       ReceiverState rs{&out, &loc, ""};
       const auto receiver = makeReceiver(rs);
-      // A file location that does not exist yet simply holds nothing.
       if (!provider->get_metadata(provider, loc.kind, loc.path.empty() ? nullptr : loc.path.c_str(), &receiver)) {
         error = loc.name + ": " + (rs.error.empty() ? "get_metadata failed" : rs.error);
         ok = false;
