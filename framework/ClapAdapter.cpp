@@ -37,7 +37,11 @@ struct ClapCalls {
     if (!plug) return;
     if (plug->IsActive()) plug->deactivate();
     plug->stopMainTimer();
-    delete plug;
+    {
+      // Whatever the teardown tells the host goes out now: a callback asked for now would reach a freed instance.
+      const Plugin::HostMainCall scope(plug);
+      delete plug;
+    }
     instanceDestroyed();
   }
   static bool activate(const clap_plugin_t* p, double sr, uint32_t minFrames, uint32_t maxFrames) {

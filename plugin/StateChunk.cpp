@@ -234,8 +234,8 @@ int Vorrel::UnserializeState(const vfw::ByteChunk& chunk, int startPos) {
   double values[kNumParams];
   for (int i = 0; i < count; ++i) chunk.GetDouble(values[i], startPos + kValuesPos + 8 * i);
 
-  // A chunk written with more parameters has extra doubles before the tag.
-  int pos = startPos + kValuesPos + 8 * count;
+  // A chunk written with more parameters has extra doubles before the tag, which is where the list ends.
+  int pos = startPos + kValuesPos + 8 * listed;
   int32_t width = 0;
   int32_t height = 0;
   bool hasSize = false;
