@@ -15,7 +15,7 @@ struct UserPreset {
   PresetHas has{};  // which values were stored; the others stand for the parameter's default
   TrackExtraValues extras = kDefaultExtras;
   // The numbers exactly as a library line held them (the text between "p1" and the tab), so a rewrite keeps what
-  // the line meant, including values it never stored. Empty for a preset taken from the sound: written in full.
+  // the line meant, including values it never stored. None for a preset taken from the sound: written in full.
   std::optional<std::string> lineNumbers;
 };
 
@@ -35,7 +35,8 @@ bool parsePresetLine(const std::string& line, UserPreset& out);
 void parseLibraryText(const std::string& text, std::vector<UserPreset>& presets);
 
 // A host's load key for preset i: its name for the first line of that name, else the name, a tab and how many
-// lines of that name come before it, so two presets of one name stay two presets. Names hold no tab.
+// lines of that name come before it, so two presets of one name stay two presets. Saved names hold no tab; a
+// hand-written name that does is matched whole first.
 std::string userPresetKey(const std::vector<UserPreset>& presets, size_t index);
 // The index userPresetKey gave key, or -1.
 int userPresetIndexByKey(const std::vector<UserPreset>& presets, const std::string& key);
