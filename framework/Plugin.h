@@ -133,6 +133,7 @@ class Plugin {
   friend struct ClapAdapter;
   friend struct ClapCalls;
   friend struct ClapGuiCalls;
+  friend struct Lv2Adapter;  // the LV2 adapter drives the same activation, buses and blocks
 
   enum MainRequest : uint32_t {
     kRequestParamsFlush = 1u << 0,
