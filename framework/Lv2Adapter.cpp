@@ -26,7 +26,7 @@ namespace vfw {
 
 // Friend of Plugin: reaches the same activation, bus and connection state the CLAP adapter uses.
 struct Lv2Adapter {
-  // Blocks are rendered in pieces of at most this many frames when the host announces no maximum.
+  // Blocks are rendered in pieces of at most this many frames unless the host announces a longer maximum.
   static constexpr int kDefaultMaxFrames = 8192;
   // Largest state we accept from a host; far above any real chunk.
   static constexpr size_t kMaxStateBytes = 64u << 20;
@@ -81,7 +81,9 @@ struct Lv2Adapter {
         if (o->key == maxBlock) announcedMax = v;
         if (o->key == nominalBlock) nominal = v;
       }
-      inst->maxFrames = announcedMax > 0 ? announcedMax : (nominal > 0 ? nominal : kDefaultMaxFrames);
+      // Never below the default: a host may run longer blocks than it announced, and a block cut into pieces
+      // would not sound exactly like the same block whole.
+      inst->maxFrames = std::max({announcedMax, nominal, kDefaultMaxFrames});
 
       InstanceInfo info;  // no CLAP descriptor or host: host notifications simply have no one to reach
       inst->plug = MakePlug(info);
