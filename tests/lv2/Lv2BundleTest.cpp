@@ -2,6 +2,7 @@
 // the description, the sound, the state, the presets and the machine memory must be the same program's.
 #include "FactoryPresets.h"
 #include "Lv2Host.h"
+#include "Lv2Path.h"
 #include "MachineMemory.h"
 #include "Directories.h"
 #include "Params.h"
@@ -13,7 +14,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <filesystem>
 #include <thread>
 
 using vtest::RealPlugin;
@@ -22,23 +22,11 @@ namespace {
 
 constexpr const char* kUri = "urn:oskelaudio:vorrel";
 
-// A private LV2_PATH holding only the bundle just built, so an installed copy never stands in for it.
-void usePrivateLv2Path() {
-  static const std::string dir = [] {
-    char tmpl[] = "/tmp/vorrel-lv2-XXXXXX";
-    const char* made = ::mkdtemp(tmpl);
-    std::string d = made ? made : "/tmp";
-    std::filesystem::create_directory_symlink(VORREL_LV2_BUNDLE, d + "/Vorrel.lv2");
-    return d;
-  }();
-  ::setenv("LV2_PATH", dir.c_str(), 1);
-}
-
 class Lv2Bundle : public RealPlugin {
  protected:
   void SetUp() override {
     RealPlugin::SetUp();
-    usePrivateLv2Path();
+    vtest::usePrivateLv2Path();
     world = std::make_unique<lv2h::World>();
     plugin = world->plugin(kUri);
     ASSERT_NE(plugin, nullptr) << "lilv did not discover Vorrel.lv2";

@@ -21,6 +21,7 @@ namespace lv2h {
 namespace {
 
 constexpr size_t kAtomCapacity = 1 << 16;  // bytes of MIDI input per block
+constexpr uint32_t kBufferFrames = 8192;     // output buffer frames at least
 
 struct Node {
   LilvNode* n;
@@ -186,12 +187,15 @@ Instance::Instance(World& w, const LilvPlugin* p, double sampleRate, uint32_t bl
       audioConnected.push_back(connectOptional || !port.optional);
     }
   }
-  audio.assign(audioPorts.size(), std::vector<float>(maxBlock, 0.0f));
+  // Room for blocks longer than announced, so that running one allocates nothing on our side either.
+  audio.assign(audioPorts.size(), std::vector<float>(std::max<uint32_t>(maxBlock, kBufferFrames), 0.0f));
   atomBuffer.assign(kAtomCapacity / sizeof(uint64_t), 0);
   maxBlockOption = static_cast<int32_t>(maxBlock);
   nominalBlockOption = static_cast<int32_t>(maxBlock);
   options = std::make_unique<Options>();
   const LV2_URID atomInt = world.map(LV2_ATOM__Int);
+  sequenceType = world.map(LV2_ATOM__Sequence);
+  midiEventType = world.map(LV2_MIDI__MidiEvent);
   options->list[0] = {LV2_OPTIONS_INSTANCE, 0, world.map(LV2_BUF_SIZE__maxBlockLength), sizeof(int32_t), atomInt,
                       &maxBlockOption};
   options->list[1] = {LV2_OPTIONS_INSTANCE, 0, world.map(LV2_BUF_SIZE__nominalBlockLength), sizeof(int32_t),
@@ -259,18 +263,17 @@ void Instance::run(uint32_t frames, const std::vector<Midi>& events) {
     lilv_instance_connect_port(instance, audioPorts[i], audioConnected[i] ? audio[i].data() : nullptr);
   }
   auto* seq = reinterpret_cast<LV2_Atom_Sequence*>(atomBuffer.data());
-  seq->atom.type = world.map(LV2_ATOM__Sequence);
+  seq->atom.type = sequenceType;
   seq->atom.size = sizeof(LV2_Atom_Sequence_Body);
   seq->body.unit = 0;
   seq->body.pad = 0;
-  const LV2_URID midiEvent = world.map(LV2_MIDI__MidiEvent);
   for (const Midi& m : events) {
     struct {
       LV2_Atom_Event head;
       uint8_t bytes[8];
     } ev{};
     ev.head.time.frames = m.frame;
-    ev.head.body.type = midiEvent;
+    ev.head.body.type = midiEventType;
     ev.head.body.size = m.size;
     std::memcpy(ev.bytes, m.bytes, std::min<uint32_t>(3, m.size));
     lv2_atom_sequence_append_event(seq, kAtomCapacity - sizeof(LV2_Atom), &ev.head);

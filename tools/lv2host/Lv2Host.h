@@ -119,6 +119,7 @@ class Instance {
   std::vector<bool> audioConnected;
   std::vector<uint64_t> atomBuffer;  // the MIDI input sequence, 8-byte aligned
   int32_t maxBlockOption = 0, nominalBlockOption = 0;
+  LV2_URID sequenceType = 0, midiEventType = 0;  // mapped once, so run() takes no lock of ours
   std::vector<LV2_Feature> featureData;
   std::vector<const LV2_Feature*> features;
   struct Options;
