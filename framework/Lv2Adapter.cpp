@@ -285,6 +285,12 @@ struct Lv2Adapter {
   }
 };
 
+Plugin* lv2PluginOf(void* instanceHandle, const char* pluginUri) {
+  const LV2_Descriptor* desc = lv2Descriptor(nullptr);
+  if (!instanceHandle || !pluginUri || !desc->URI || std::strcmp(pluginUri, desc->URI) != 0) return nullptr;
+  return static_cast<Lv2Adapter::Instance*>(instanceHandle)->plug;
+}
+
 const LV2_Descriptor* lv2Descriptor(const char* uri) {
   static const LV2_Descriptor desc{uri,
                                    Lv2Adapter::instantiate,

@@ -189,6 +189,15 @@ std::string lv2PluginTurtle(const Plugin& plug, const Lv2BundleSpec& spec) {
   }
   for (size_t k = 0; k < portText.size(); ++k) t += (k ? " , " : "  lv2:port ") + portText[k];
   t += " .\n";
+  if (!spec.uiUri.empty()) {
+    // The editor is the plug-in's own and opens inside the host's window: no instance, no editor.
+    t += '\n';
+    t += iri(spec.uiUri) +
+         "\n  a ui:X11UI ;\n"
+         "  lv2:requiredFeature ui:idleInterface, ui:parent, <http://lv2plug.in/ns/ext/instance-access> ;\n"
+         "  lv2:optionalFeature ui:resize, ui:touch ;\n"
+         "  lv2:extensionData ui:idleInterface, ui:resize .\n";
+  }
   return t;
 }
 

@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
   spec.description = kVorrelDescription;
   spec.minorVersion = std::atoi(argv[3]);
   spec.microVersion = std::atoi(argv[4]);
+  spec.uiUri = kVorrelLv2UiUri;
   spec.busNames.assign(std::begin(kVorrelBusNames), std::end(kVorrelBusNames));
   for (const auto& preset : vorrel::kFactoryPresets) {
     vorrel::PresetValues values;
