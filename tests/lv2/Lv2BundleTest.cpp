@@ -186,7 +186,8 @@ TEST_F(Lv2Bundle, StateRoundTripsAndPresetsMatchProgramChange) {
   std::memcpy(&imprint, second.data() + 8 + 8 * kImprint, sizeof imprint);
   EXPECT_EQ(imprint, 33.0);
 
-  // A factory preset applied by lilv leaves the instance as Program Change leaves the CLAP build: same chunk.
+  // A factory preset applied by lilv leaves the instance as Program Change leaves the CLAP build (and the LV2 one):
+  // the same chunk.
   for (int program : {1, 27, 84}) {
     SCOPED_TRACE(program);
     auto lv2 = makeLv2();
@@ -217,6 +218,18 @@ TEST_F(Lv2Bundle, StateRoundTripsAndPresetsMatchProgramChange) {
     EXPECT_EQ(fromClap, fromLv2);
     clap->stopProcessing();
     clap->deactivate();
+
+    // And Program Change through the LV2 MIDI input does the same.
+    auto pc = makeLv2();
+    pc->activate();
+    pc->run(64, {{0, {0xC0, static_cast<uint8_t>(program), 0}, 2}});
+    std::vector<uint8_t> fromPc;
+    for (int i = 0; i < 500; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      ASSERT_TRUE(pc->saveChunk(fromPc));
+      if (fromPc == fromLv2) break;
+    }
+    EXPECT_EQ(fromPc, fromLv2);
   }
 }
 
