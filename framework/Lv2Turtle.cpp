@@ -20,6 +20,7 @@ const char* const kPrefixes =
     "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
     "@prefix midi: <http://lv2plug.in/ns/ext/midi#> .\n"
     "@prefix opts: <http://lv2plug.in/ns/ext/options#> .\n"
+    "@prefix pg: <http://lv2plug.in/ns/ext/port-groups#> .\n"
     "@prefix pprops: <http://lv2plug.in/ns/ext/port-props#> .\n"
     "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
     "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
@@ -73,6 +74,8 @@ std::string unitOf(const std::string& label) {
 }
 
 std::string bankUri(const Lv2BundleSpec& spec, const std::string& bank) { return spec.uri + ":bank:" + symbolOf(bank); }
+
+std::string groupUri(const Lv2BundleSpec& spec, const std::string& bus) { return spec.uri + ":group:" + symbolOf(bus); }
 
 std::string presetUri(const Lv2BundleSpec& spec, size_t i) {
   char num[16];
@@ -146,11 +149,13 @@ std::string lv2PluginTurtle(const Plugin& plug, const Lv2BundleSpec& spec) {
   for (int b = 0; b < layout.nOutputBuses; ++b) {
     const std::string bus = b < static_cast<int>(spec.busNames.size()) ? spec.busNames[static_cast<size_t>(b)]
                                                                         : "Output " + std::to_string(b + 1);
+    const bool stereo = layout.outputChannels[b] == 2;
     for (int c = 0; c < layout.outputChannels[b]; ++c, ++index) {
-      std::string side = layout.outputChannels[b] == 2 ? (c == 0 ? "L" : "R") : std::to_string(c + 1);
+      std::string side = stereo ? (c == 0 ? "L" : "R") : std::to_string(c + 1);
       std::string p = "[\n    a lv2:OutputPort, lv2:AudioPort ;\n    lv2:index " + std::to_string(index) +
                       " ;\n    lv2:symbol " + quoted(symbolOf(bus + "_" + side)) + " ;\n    lv2:name " +
-                      quoted(bus + " " + side);
+                      quoted(bus + " " + side) + " ;\n    pg:group " + iri(groupUri(spec, bus));
+      if (stereo) p += std::string(" ;\n    lv2:designation ") + (c == 0 ? "pg:left" : "pg:right");
       // Extra buses cost twin voices only while connected.
       if (b > 0) p += " ;\n    lv2:portProperty lv2:connectionOptional";
       portText.push_back(p + "\n  ]");
@@ -189,6 +194,15 @@ std::string lv2PluginTurtle(const Plugin& plug, const Lv2BundleSpec& spec) {
   }
   for (size_t k = 0; k < portText.size(); ++k) t += (k ? " , " : "  lv2:port ") + portText[k];
   t += " .\n";
+  // Each output bus is a port group, so hosts show it as one stereo output.
+  for (int b = 0; b < layout.nOutputBuses; ++b) {
+    const std::string bus = b < static_cast<int>(spec.busNames.size()) ? spec.busNames[static_cast<size_t>(b)]
+                                                                        : "Output " + std::to_string(b + 1);
+    t += '\n';
+    t += iri(groupUri(spec, bus)) + "\n  a pg:OutputGroup" +
+         (layout.outputChannels[b] == 2 ? std::string(", pg:StereoGroup") : std::string()) +
+         " ;\n  lv2:symbol " + quoted(symbolOf(bus)) + " ;\n  rdfs:label " + quoted(bus) + " .\n";
+  }
   if (!spec.uiUri.empty()) {
     // The editor is the plug-in's own and opens inside the host's window: no instance, no editor.
     t += '\n';
