@@ -151,6 +151,8 @@ class Plugin {
   friend struct ClapCalls;
   friend struct ClapGuiCalls;
   friend struct ClapMainCalls;
+  friend struct Lv2Adapter;    // the LV2 adapter drives the same activation, buses and blocks
+  friend struct Lv2UiAdapter;  // and its UI the same outgoing gestures and editor resizes
 
   enum MainRequest : uint32_t {
     kRequestParamsFlush = 1u << 0,

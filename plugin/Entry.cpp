@@ -3,6 +3,7 @@
 
 #include "PresetCatalog.h"
 #include "Vorrel.h"
+#include "VorrelConfig.h"
 
 #include <clap/entry.h>
 
@@ -12,14 +13,14 @@ namespace {
 
 const vfw::DescriptorSpec kDescriptor{
     {1, 2, 10},
-    "com.OskelAudio.Vorrel",
-    "Vorrel",
-    "OskelAudio",
+    kVorrelId,
+    kVorrelName,
+    kVorrelVendor,
     "",
     "",
     "",
-    "1.0.1",
-    "The modal synth that remembers - what you play engraves the instrument",
+    kVorrelVersion,
+    kVorrelDescription,
     {"instrument", "synthesizer"},
 };
 

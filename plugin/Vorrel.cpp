@@ -2,6 +2,7 @@
 #include "Vorrel.h"
 
 #include "ParamTable.h"
+#include "VorrelConfig.h"
 
 #include "Directories.h"
 #include "UserLibraryFile.h"
@@ -16,34 +17,7 @@ uint64_t wallClockNow() { return static_cast<uint64_t>(std::time(nullptr)); }
 }  // namespace
 
 Vorrel::Vorrel(const vfw::InstanceInfo& info)
-    : vfw::Plugin(info,
-                  [] {
-                    vfw::Config c;
-                    c.nParams = kNumParams;
-                    c.nPresets = 1;
-                    c.channelIO = "0-2 0-2.2 0-2.2.2";
-                    c.pluginName = "Vorrel";
-                    c.productName = "Vorrel";
-                    c.mfrName = "OskelAudio";
-                    c.vendorVersion = 0x00010001;
-                    c.uniqueId = 0x566F726C;  // 'Vorl'
-                    c.mfrId = 0x4F736B6C;     // 'Oskl'
-                    c.latency = 0;
-                    c.plugDoesMidiIn = true;
-                    c.plugDoesMidiOut = false;
-                    c.plugDoesMPE = true;
-                    c.plugDoesChunks = true;
-                    c.plugType = vfw::PlugType::Instrument;
-                    c.plugHasUI = true;
-                    c.plugWidth = kDefaultEditorW;
-                    c.plugHeight = kDefaultEditorH;
-                    c.minWidth = 320;
-                    c.maxWidth = 2880;
-                    c.minHeight = 220;
-                    c.maxHeight = 1980;
-                    c.hostResize = true;
-                    return c;
-                  }()),
+    : vfw::Plugin(info, vorrelConfig()),
       presetLibraryPath(vorrel::userLibraryPath()),
       memory(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir()) {
   engine = std::make_unique<vorrel::dsp::VorrelEngine>();
@@ -80,9 +54,8 @@ void Vorrel::setTrackExtras(double tilt, double stretch, double selfExcite, doub
 }
 
 void Vorrel::GetBusName(vfw::Route dir, int busIdx, int nBuses, std::string& name) const {
-  static const char* const kNames[] = {"Main", "Bare", "Wear"};
   if (dir == vfw::Route::Output && nBuses > 1 && busIdx >= 0 && busIdx < 3) {
-    name = kNames[busIdx];
+    name = kVorrelBusNames[busIdx];
     return;
   }
   vfw::Plugin::GetBusName(dir, busIdx, nBuses, name);

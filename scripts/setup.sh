@@ -18,6 +18,8 @@ APT_PACKAGES=(
   # editor: X11 and GL for pugl (from dpf-source), the GL loader generator, font subsetting, PNG screenshots,
   # and Xvfb with Mesa's software GL for the editor tests
   python3-glad fonttools libx11-dev libxrandr-dev libxcursor-dev libgl-dev libgl1-mesa-dri libglx-mesa0 libpng-dev xvfb xdotool
+  # LV2: headers and schemas, lilv (our LV2 test host), suil (UI embedding in tests), jalv and the lilv tools
+  lv2-dev liblilv-dev libsuil-dev jalv lilv-utils
   # panel pixel checks through NanoVG's GL back-end on Mesa under Xvfb
   libgl-dev libx11-dev libgl1-mesa-dri libglx-mesa0 xvfb
 )
