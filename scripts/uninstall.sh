@@ -55,19 +55,21 @@ uid="$(id -u)"
 shm="/dev/shm/oa_vorrel_memory_u$uid"
 old_shm="/dev/shm/oa_vorrel_memory"  # one object for every user, left by builds before the per-user memory
 
-# Process ids (with names) of this user's programs that have PATH mapped, or with "dir" any file under it.
-users_of() { # PATH [dir]
-  local maps pid found=""
+# Process ids (with names) of the programs that have PATH mapped (a directory: any file in it). Mappings are told
+# by device and inode, as /proc/PID/maps shows them, so a program in another mount namespace with a file of the
+# same name elsewhere does not count.
+users_of() { # PATH
+  local keys="" file major minor inode maps pid found=""
+  while IFS= read -r -d '' file; do
+    read -r major minor inode < <(stat -L -c '%Hd %Ld %i' -- "$file") || continue
+    keys+="$(printf '%02x:%02x %s' "$major" "$minor" "$inode")|"
+  done < <(find -L "$1" -type f -print0 2>/dev/null)
+  [ -n "$keys" ] || return 0
   for maps in /proc/[0-9]*/maps; do
     pid="${maps#/proc/}"
     pid="${pid%/maps}"
-    # The path is what follows the fifth field (address, perms, offset, device, inode) and its padding.
-    if awk -v want="$1" -v dir="${2:-}" '
-        match($0, /^[^ ]+ [^ ]+ [^ ]+ [^ ]+ [^ ]+ +/) {
-          path = substr($0, RLENGTH + 1); sub(/ \(deleted\)$/, "", path)
-          if (path == want || (dir != "" && index(path, want "/") == 1)) { found = 1; exit }
-        }
-        END { exit !found }' "$maps" 2>/dev/null; then
+    if awk -v keys="|$keys" 'index(keys, "|" $4 " " $5 "|") { found = 1; exit } END { exit !found }' "$maps" \
+      2>/dev/null; then
       found+=" $pid ($(cat "/proc/$pid/comm" 2>/dev/null || echo '?'))"
     fi
   done
@@ -102,7 +104,7 @@ if [ -z "$plugin_home" ]; then
   exit 1
 fi
 for path in "$plugin_home/.clap/Vorrel.clap" "$plugin_home/.lv2/Vorrel.lv2"; do
-  running="$(users_of "$path")$(users_of "$path" dir)"
+  running="$(users_of "$path")"
   [ -n "$running" ] && echo "note     $path is loaded in$running, which keeps its copy until it quits"
 done
 remove_path "$plugin_home/.clap/Vorrel.clap"
@@ -123,13 +125,15 @@ if [ "$memory" = ask ]; then
   fi
 fi
 if [ "$memory" = yes ]; then
+  # A running Vorrel would write the files back from its object at its next save.
   running="$(users_of "$shm")"
+  if [ -O "$old_shm" ]; then running+="$(users_of "$old_shm")"; fi
   if [ -n "$running" ]; then
-    echo "kept     $data_dir and $shm: the memory is open in$running; close those programs and run again"
+    echo "kept     ${data_dir:-data folder} and $shm: the memory is open in$running; close those programs and run again"
   else
     if [ -n "$data_dir" ]; then remove_path "$data_dir"; else echo "absent   data folder (no home directory)"; fi
     remove_path "$shm"
-    if [ -O "$old_shm" ] && [ -z "$(users_of "$old_shm")" ]; then remove_path "$old_shm"; fi
+    if [ -O "$old_shm" ]; then remove_path "$old_shm"; fi
   fi
 else
   if [ -n "$data_dir" ]; then keep_path "$data_dir" "the memory"; fi
