@@ -45,7 +45,7 @@ Vorrel::Vorrel(const vfw::InstanceInfo& info)
                     return c;
                   }()),
       presetLibraryPath(vorrel::userLibraryPath()),
-      memory(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir()) {
+      memory(vorrel::mem::machineSegmentName(), vorrel::mem::defaultStoreDir(), vorrel::mem::legacySegmentName()) {
   engine = std::make_unique<vorrel::dsp::VorrelEngine>();
   pedalDown = false;
   heldByPedal.fill(false);

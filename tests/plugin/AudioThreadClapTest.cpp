@@ -41,7 +41,7 @@ TEST_F(RealPlugin, ProcessNeverAllocatesOrLocks) {
   std::mt19937 rng(1);
   // With a private segment, watch the idle thread carve what is played while the audio thread reads it.
   const bool watch = std::getenv("VORREL_TEST_PRIVATE_SHM") != nullptr;
-  vorrel::mem::MachineMemory machine(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir());
+  vorrel::mem::MachineMemory machine(vorrel::mem::machineSegmentName(), vorrel::mem::defaultStoreDir());
   const auto now = static_cast<uint64_t>(std::time(nullptr));
   if (watch) {
     ASSERT_TRUE(machine.open(now));

@@ -43,7 +43,7 @@ class IdleDuties : public ::testing::Test {
     v.OnParamChange(idx, vfw::ParamSource::Host, 0);
   }
 
-  vorrel::mem::MachineMemory machine{vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir()};
+  vorrel::mem::MachineMemory machine{vorrel::mem::machineSegmentName(), vorrel::mem::defaultStoreDir()};
 };
 
 }  // namespace

@@ -110,7 +110,7 @@ TEST_F(RealPlugin, AFifthPlayedInOneProcessIsHeardInAnotherAndOutlivesBoth) {
   if (!privateShm()) GTEST_SKIP() << "needs a private /dev/shm (run as root through isolated.sh)";
   auto b = make();
   ASSERT_TRUE(b->selectAudioConfig(2));
-  MachineMemory m(kMachineSegmentName, defaultStoreDir());
+  MachineMemory m(machineSegmentName(), defaultStoreDir());
   ASSERT_TRUE(m.open(nowSec()));
   ASSERT_TRUE(m.wipe(nowSec()));
   const Heard before = listen(*b);
@@ -143,9 +143,9 @@ TEST_F(RealPlugin, AFifthPlayedInOneProcessIsHeardInAnotherAndOutlivesBoth) {
   EXPECT_EQ(cart.ink[0][7], s.cart.ink[0][7]);
   b.reset();
   m.close(nowSec());
-  boost::interprocess::shared_memory_object::remove(kMachineSegmentName);
+  boost::interprocess::shared_memory_object::remove(machineSegmentName().c_str());
   auto c = make();
-  MachineMemory again(kMachineSegmentName, defaultStoreDir());
+  MachineMemory again(machineSegmentName(), defaultStoreDir());
   ASSERT_TRUE(again.open(nowSec()));
   ASSERT_TRUE(again.load(s));
   EXPECT_NEAR(s.cart.ink[0][7], cart.ink[0][7], 1e-3);
@@ -156,7 +156,7 @@ TEST_F(RealPlugin, TheHostsTrackNameIsPublishedAndFollowed) {
   if (!privateShm()) GTEST_SKIP() << "needs a private /dev/shm (run as root through isolated.sh)";
   host.setTrackName("Drums");
   auto inst = make();
-  MachineMemory m(kMachineSegmentName, defaultStoreDir());
+  MachineMemory m(machineSegmentName(), defaultStoreDir());
   ASSERT_TRUE(m.open(nowSec()));
   auto published = [&](const std::string& want) {
     for (int tries = 0; tries < 200; ++tries) {

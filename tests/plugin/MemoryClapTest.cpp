@@ -1,6 +1,7 @@
 // The real Vorrel.clap opens the machine memory: instances of two processes meet in one slot table.
 #include "MachineSegment.h"
 #include "RealPlugin.h"
+#include "SegmentName.h"
 #include "SeqLock.h"
 
 #include <boost/interprocess/mapped_region.hpp>
@@ -21,7 +22,7 @@ namespace {
 
 int liveSlots() {
   try {
-    bip::shared_memory_object obj(bip::open_only, vorrel::mem::kMachineSegmentName, bip::read_only);
+    bip::shared_memory_object obj(bip::open_only, vorrel::mem::machineSegmentName().c_str(), bip::read_only);
     bip::mapped_region region(obj, bip::read_only);
     auto* seg = static_cast<vorrel::mem::MachineSegment*>(region.get_address());
     int n = 0;
@@ -64,7 +65,7 @@ TEST_F(RealPlugin, InstancesOfTwoProcessesShareOneSlotTable) {
 TEST_F(RealPlugin, AnInstanceKeepsItsSlotAliveFromTheIdleTimer) {
   if (!privateShm()) GTEST_SKIP() << "needs a private /dev/shm (run as root through isolated.sh)";
   auto a = make();
-  bip::shared_memory_object obj(bip::open_only, vorrel::mem::kMachineSegmentName, bip::read_write);
+  bip::shared_memory_object obj(bip::open_only, vorrel::mem::machineSegmentName().c_str(), bip::read_write);
   bip::mapped_region region(obj, bip::read_write);
   auto* seg = static_cast<vorrel::mem::MachineSegment*>(region.get_address());
   int mine = -1;

@@ -28,7 +28,7 @@ TEST(Undo, RestoresTheMachineSettingsOfTheTimeAndKeepsWhatWasCarved) {
   if (!privateShm()) GTEST_SKIP() << "needs a private /dev/shm (run as root through isolated.sh)";
   DirectVorrel v;
   v.plug->StopIdleTimer();  // OnIdle runs here, by hand
-  vorrel::mem::MachineMemory other(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir());
+  vorrel::mem::MachineMemory other(vorrel::mem::machineSegmentName(), vorrel::mem::defaultStoreDir());
   ASSERT_TRUE(other.open(now()));
   ASSERT_TRUE(v.plug->machineMemory().isOpen());
   ASSERT_TRUE(other.setMachineConfig(20, 80, now()));

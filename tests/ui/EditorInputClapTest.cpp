@@ -86,7 +86,7 @@ TEST_F(EditorInput, TwoClickedKeysSoundAndEngraveTheirInterval) {
   // The machine memory is only watched in a private segment, never the machine's own.
   const bool watch = std::getenv("VORREL_TEST_PRIVATE_SHM") != nullptr;
   const auto now = [] { return static_cast<uint64_t>(std::time(nullptr)); };
-  vorrel::mem::MachineMemory memory(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir());
+  vorrel::mem::MachineMemory memory(vorrel::mem::machineSegmentName(), vorrel::mem::defaultStoreDir());
   if (watch) {
     ASSERT_TRUE(memory.open(now()) && memory.wipe(now()));
   }
