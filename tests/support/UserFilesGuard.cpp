@@ -63,6 +63,10 @@ bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::
 
 int place(const std::string& record) {
   std::ofstream out(record, std::ios::trunc);
+  if (!out) {
+    std::fprintf(stderr, "cannot write %s: nothing placed\n", record.c_str());
+    return 1;
+  }
   const std::string store = defaultStoreDir(), config = defaultConfigDir();
   const std::string segment = userSegmentName(), segPath = kShm + segment;
   const bool live = liveSegment(segPath) || liveSegment(kShm + kLegacySegmentName);
