@@ -3,7 +3,7 @@
 # meets the user's memory, memory.bin or preset library, whoever runs it. Where a private mount namespace is
 # allowed (root) it also gets a private /dev/shm, and tests that need one (other users, the old segment name) run.
 dir=$(mktemp -d /tmp/vorrel-test-XXXXXX) || exit 1
-segment="vorrel_test_$(basename "$dir" | tr -c 'A-Za-z0-9\n' '_')"
+segment=$(basename "$dir" | tr -c 'A-Za-z0-9\n' '_')
 trap 'rm -rf "$dir"; rm -f "/dev/shm/$segment"' EXIT
 trap 'exit 130' INT TERM
 mkdir -p "$dir/home" "$dir/data" "$dir/config" || exit 1
