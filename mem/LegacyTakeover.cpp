@@ -21,22 +21,21 @@ namespace bip = boost::interprocess;
 namespace vorrel::mem {
 namespace {
 
-constexpr int64_t kSilentSeconds = 31;  // as long as a segment of another version must be untouched
+constexpr int64_t kSilentSeconds = 11;  // every live instance heartbeats aliveAt at each idle call (20 ms)
 
 bool gone(int64_t pid) { return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH; }
 int64_t since(uint64_t now, uint64_t then) { return static_cast<int64_t>(now - then); }
 
-// Under the old segment's lock, or before taking it (then checked again under it).
+// Nobody heartbeats it any more, and no slot belongs to a process still running (a host in another pid namespace
+// reads as gone, which the silence covers). Under the old segment's lock, or before taking it and again under it.
 bool abandoned(MachineSegment& seg, uint64_t now) {
+  if (since(now, shared(seg.aliveAt).load(std::memory_order_acquire)) < kSilentSeconds) return false;
   for (auto& s : seg.slots) {
     if (shared(s.live).load(std::memory_order_acquire) != 1) continue;
     const int64_t pid = shared(s.pid).load(std::memory_order_acquire);
-    if (pid == ::getpid() || !gone(pid)) return false;  // an instance of a running process
+    if (pid == ::getpid() || !gone(pid)) return false;
   }
-  const int64_t creator = shared(seg.creatorPid).load(std::memory_order_acquire);
-  const uint64_t alive = shared(seg.aliveAt).load(std::memory_order_acquire);
-  // A creator still running may be about to claim its first slot.
-  return creator == 0 || gone(creator) || since(now, alive) >= kSilentSeconds;
+  return true;
 }
 
 }  // namespace

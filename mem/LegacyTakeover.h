@@ -14,7 +14,7 @@ struct LegacyMemory {
 };
 
 // When the object legacyName exists, belongs to this user, is a ready segment of this layout and version, and
-// nobody uses it any more (no live slot of a running process, and its creator gone or silent for 31 seconds):
+// nobody uses it any more (no heartbeat for 11 seconds, no live slot of a running process):
 // copies its memory into out and removes the object, so it is carried over once. Anything else (another
 // account's, a running older build's, another layout) is left as it is and false returned. Never throws.
 bool takeOverLegacySegment(const std::string& legacyName, uint64_t now, LegacyMemory& out);

@@ -137,17 +137,17 @@ TEST_F(ShmTest, AnAbandonedOldSegmentIsCarriedOverOnceALiveOneIsLeftAlone) {
   }
   ASSERT_EQ(exitCode(child), 0);
   MachineMemory fresh(segment, store, old);
-  ASSERT_TRUE(fresh.open(kNow + 5));
+  ASSERT_TRUE(fresh.open(kNow + 12));  // 12 s without a heartbeat
   MemoryState s;
   ASSERT_TRUE(fresh.load(s));
   EXPECT_GT(s.cart.ink[0][3], 0.0f);
   EXPECT_FALSE(exists(old));  // carried over once, not again after a reboot-less restart
   // The next flush writes it into this user's memory.bin.
-  fresh.flush(kNow + 6, false);
+  fresh.flush(kNow + 13, false);
   MemoryFileHeader h;
   MemoryFileBodyV1 body;
   MemoryCartV1 cart;
   ASSERT_TRUE(vorrel::memfmt::loadMemoryFile(fresh.storePath(), h, body, cart, nullptr, nullptr));
   EXPECT_EQ(cart.ink[0][3], s.cart.ink[0][3]);
-  fresh.close(kNow + 6);
+  fresh.close(kNow + 13);
 }

@@ -6,12 +6,14 @@
 #include "MachineMemory.h"
 #include "MemoryFile.h"
 #include "RealPlugin.h"
+#include "SeqLock.h"
 
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <boost/interprocess/mapped_region.hpp>
 #include <boost/interprocess/shared_memory_object.hpp>
 
 #include <chrono>
@@ -179,6 +181,12 @@ TEST_F(RealPlugin, AnAbandonedSegmentOfTheOldNameIsCarriedOverALiveOneLeftAlone)
   int status = 0;
   ::waitpid(child, &status, 0);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  {
+    // Its last heartbeat a minute ago.
+    bip::shared_memory_object obj(bip::open_only, kLegacySegmentName, bip::read_write);
+    bip::mapped_region region(obj, bip::read_write);
+    shared(static_cast<MachineSegment*>(region.get_address())->aliveAt).store(nowSec() - 60);
+  }
   auto inst = make();
   EXPECT_GT(newMemory().cart.ink[0][3], 0.5f);
   EXPECT_FALSE(std::filesystem::exists(std::string("/dev/shm/") + kLegacySegmentName));
