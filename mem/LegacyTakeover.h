@@ -9,7 +9,7 @@
 namespace vorrel::mem {
 
 struct LegacyMemory {
-  MemoryState state;                  // forgotten up to now, at Speed x1 from now on
+  MemoryState state;                 // forgotten up to now, at Speed x1 from now on
   uint64_t knownFiles[kKnownFiles];  // the memory files the old segment loaded or wrote
 };
 

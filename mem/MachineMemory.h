@@ -106,8 +106,8 @@ class MachineMemory {
   std::atomic<int> slot{-1};
   std::atomic<uint64_t> id{0};
   std::atomic<OpenFault> fault{OpenFault::None};
-  // Control thread only.
-  OpenFault lastFault = OpenFault::None;  // the cause met by the open in progress
+  // Control thread only. lastFault: the cause met by the open in progress.
+  OpenFault lastFault = OpenFault::None;
   bool created = false;       // this handle created the mapped segment
   uint64_t localDiskGen = 0;  // generation in our memory.bin when the segment's records no longer say
   uint64_t lastFlush = 0;

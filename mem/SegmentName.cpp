@@ -19,8 +19,8 @@ bool plainName(const char* v) {
   if (n == 0 || n > 200 || v[0] == '.') return false;
   for (size_t i = 0; i < n; ++i) {
     const char c = v[i];
-    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-                    c == '-' || c == '.';
+    const bool ok =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '.';
     if (!ok) return false;
   }
   return true;

@@ -89,12 +89,13 @@ TEST(SegmentFaults, AFullReadOnlyOrMissingDevShmIsNamed) {
     const char* options;  // tmpfs mounted on /dev/shm, or on /dev when null (no /dev/shm left)
     OpenFault fault;
   };
-  for (const Case c : {Case{"size=8k", OpenFault::NoSpace}, Case{"ro", OpenFault::Refused},
-                       Case{nullptr, OpenFault::Missing}}) {
+  for (const Case c :
+       {Case{"size=8k", OpenFault::NoSpace}, Case{"ro", OpenFault::Refused}, Case{nullptr, OpenFault::Missing}}) {
     const pid_t child = ::fork();
     if (child == 0) {
       if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-          ::mount("t", c.options ? "/dev/shm" : "/dev", "tmpfs", c.options && !std::strcmp(c.options, "ro") ? MS_RDONLY : 0,
+          ::mount("t", c.options ? "/dev/shm" : "/dev", "tmpfs",
+                  c.options && !std::strcmp(c.options, "ro") ? MS_RDONLY : 0,
                   c.options && std::strcmp(c.options, "ro") ? c.options : nullptr) != 0)
         ::_exit(100);
       MachineMemory m("vorrel_fault_test", "");

@@ -34,8 +34,8 @@ uint64_t nowSec() { return static_cast<uint64_t>(std::time(nullptr)); }
 
 // Skips unless this process has a /dev/shm of its own and, for other accounts, is root.
 bool privateShm() { return std::getenv("VORREL_TEST_PRIVATE_SHM") != nullptr; }
-#define NEED_PRIVATE_SHM()                                                                               \
-  if (!privateShm() || ::geteuid() != 0)                                                                \
+#define NEED_PRIVATE_SHM()                                                                                  \
+  if (!privateShm() || ::geteuid() != 0)                                                                    \
   GTEST_SKIP() << "needs root and a private /dev/shm (run through isolated.sh as root): it makes segments " \
                   "under the real names and switches to other user ids"
 
@@ -44,8 +44,8 @@ std::string writeMidi(int interval, int count) {
   std::vector<uint8_t> t;
   for (int i = 0; i < count; ++i) {
     const uint8_t note = static_cast<uint8_t>(i % 2 ? 48 + interval : 48);
-    for (uint8_t b : {uint8_t{0}, uint8_t{0x90}, note, uint8_t{110}, uint8_t{0x83}, uint8_t{0x60}, uint8_t{0x80}, note,
-                      uint8_t{0}})
+    for (uint8_t b :
+         {uint8_t{0}, uint8_t{0x90}, note, uint8_t{110}, uint8_t{0x83}, uint8_t{0x60}, uint8_t{0x80}, note, uint8_t{0}})
       t.push_back(b);
   }
   for (uint8_t b : {0x00, 0xFF, 0x2F, 0x00}) t.push_back(b);

@@ -5,7 +5,8 @@ namespace vrui {
 
 // clang-format off
 const char* const kFaultLines[kNumLangs][kNumFaultLines] = {
-    {nullptr, "NO ACCESS TO THE MEMORY", "MEMORY NAME ALREADY TAKEN", "/dev/shm FULL - NO MEMORY", "NO /dev/shm - NO MEMORY"},
+    {nullptr, "NO ACCESS TO THE MEMORY", "MEMORY NAME ALREADY TAKEN", "/dev/shm FULL - NO MEMORY",
+     "NO /dev/shm - NO MEMORY"},
     {nullptr, "ACC\xC3\x88S \xC3\x80 LA M\xC3\x89MOIRE REFUS\xC3\x89", "NOM DE M\xC3\x89MOIRE D\xC3\x89J\xC3\x80 PRIS",
      "/dev/shm PLEIN - SANS M\xC3\x89MOIRE", "PAS DE /dev/shm - SANS M\xC3\x89MOIRE"},
     {nullptr, "KEIN ZUGRIFF AUFS GED\xC3\x84" "CHTNIS", "GED\xC3\x84" "CHTNISNAME FREMD BELEGT",
