@@ -34,7 +34,6 @@ int liveSlots() {
   }
 }
 
-
 }  // namespace
 
 TEST_F(RealPlugin, InstancesOfTwoProcessesShareOneSlotTable) {
