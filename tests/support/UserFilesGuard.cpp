@@ -81,8 +81,10 @@ int place(const std::string& record) {
       body.forgetDays = 9.0;
       body.engravePct = 77.0;
       cart.ink[2][5] = 1.5f;
-      if (!writeFile(path, vorrel::memfmt::encodeMemoryFile(body, cart, 1700000000, nullptr, nullptr), out)) return 1;
-      out << "made " << path << " " << hashOf(path) << "\n";
+      // Where none can be written (no home), its absence is what must hold.
+      const bool made =
+          writeFile(path, vorrel::memfmt::encodeMemoryFile(body, cart, 1700000000, nullptr, nullptr), out);
+      out << (made ? "made " : "keep ") << path << " " << hashOf(path) << "\n";
     }
   }
   if (!config.empty()) {
@@ -90,8 +92,8 @@ int place(const std::string& record) {
     if (::access(path.c_str(), F_OK) == 0) {
       out << "keep " << path << " " << hashOf(path) << "\n";
     } else {
-      if (!writeFile(path, {}, out)) return 1;
-      out << "made " << path << " " << hashOf(path) << "\n";
+      const bool made = writeFile(path, {}, out);
+      out << (made ? "made " : "keep ") << path << " " << hashOf(path) << "\n";
     }
   }
   if (::access(segPath.c_str(), F_OK) == 0) {
@@ -100,9 +102,9 @@ int place(const std::string& record) {
     // A real segment, as the user's first instance would make it: a test that opened it would change its slots.
     const uint64_t now = static_cast<uint64_t>(std::time(nullptr));
     MachineMemory m(segment, store);
-    if (!m.open(now)) return 1;
+    const bool made = m.open(now);
     m.close(now);
-    out << "made " << segPath << " " << hashOf(segPath) << "\n";
+    out << (made ? "made " : "keep ") << segPath << " " << hashOf(segPath) << "\n";
   }
   const std::string legacy = kShm + kLegacySegmentName;
   if (::access(legacy.c_str(), F_OK) == 0) out << (live ? "live " : "keep ") << legacy << " " << hashOf(legacy) << "\n";
