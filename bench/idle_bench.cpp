@@ -157,7 +157,7 @@ void BM_OnIdleEightInstancesThreeProcesses(benchmark::State& state) {
 void traceBlocks(benchmark::State& state, bool moving) {
   vhost::Host host;
   Player p(host);
-  vorrel::mem::MachineMemory other(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir());
+  vorrel::mem::MachineMemory other(vorrel::mem::machineSegmentName(), vorrel::mem::defaultStoreDir());
   const auto now = static_cast<uint64_t>(std::time(nullptr));
   if (!other.open(now)) return state.SkipWithError("no machine memory");
   clap_process_t pr{};

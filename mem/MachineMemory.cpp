@@ -2,6 +2,7 @@
 #include "MachineMemory.h"
 
 #include "Biographies.h"
+#include "LegacyTakeover.h"
 #include "MemoryFile.h"
 #include "RobustMutex.h"
 #include "SeqLock.h"
@@ -9,6 +10,7 @@
 #include <boost/interprocess/mapped_region.hpp>
 #include <boost/interprocess/shared_memory_object.hpp>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,14 +54,20 @@ bool processGone(int64_t pid) {
   return pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
+// Ours alone: made by this account and readable by nobody else. Anything else under our name is foreign.
+bool ownedPrivately(const bip::shared_memory_object& obj) {
+  struct stat st {};
+  return ::fstat(obj.get_mapping_handle().handle, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
+}
+
 uint64_t keyOf(const std::string& store) {
   return store.empty() ? 0 : memfmt::fingerprint(reinterpret_cast<const uint8_t*>(store.data()), store.size(), 0);
 }
 
 }  // namespace
 
-MachineMemory::MachineMemory(std::string segmentName, std::string storeDir)
-    : name(std::move(segmentName)), store(std::move(storeDir)), storeKey(keyOf(store)) {}
+MachineMemory::MachineMemory(std::string segmentName, std::string storeDir, std::string legacyName)
+    : name(std::move(segmentName)), store(std::move(storeDir)), legacy(std::move(legacyName)), storeKey(keyOf(store)) {}
 
 MachineMemory::~MachineMemory() { bail(); }
 
@@ -78,6 +86,18 @@ bool MachineMemory::initialise(uint64_t now) {
   initRobustMutex(seg->mutex);
   seg->version = kSegmentVersion;
   shared(seg->magic).store(kSegmentMagic, std::memory_order_release);
+
+  LegacyMemory old;
+  if (!legacy.empty() && takeOverLegacySegment(legacy, now, old)) {
+    // Fresher than memory.bin, which the next flush brings up to date (a file the old segment never had is
+    // kept aside first, as always).
+    std::memcpy(seg->knownFiles, old.knownFiles, sizeof seg->knownFiles);
+    seg->disk[0] = DiskRecord{storeKey, 0};
+    seqPublish(seg->seq, seg->state, old.state);
+    shared(seg->memoryGeneration).store(1, std::memory_order_release);
+    shared(seg->ready).store(kSegmentMagic, std::memory_order_release);
+    return true;
+  }
 
   MemoryFileHeader header{};
   MemoryFileBodyV1 body{};
@@ -124,8 +144,22 @@ bool MachineMemory::initialise(uint64_t now) {
 }
 
 MachineMemory::Attach MachineMemory::createSegment(uint64_t now) {
-  // A new object is zero-filled by the system: nothing to clear.
-  shm->truncate(sizeof(MachineSegment));
+  // A new object is zero-filled by the system: nothing to clear. Its pages are reserved now, so a full
+  // /dev/shm fails here rather than faulting on a later write.
+  int err = 0;
+  try {
+    shm->truncate(sizeof(MachineSegment));
+    err = ::posix_fallocate(shm->get_mapping_handle().handle, 0, sizeof(MachineSegment));
+    if (err == EOPNOTSUPP || err == EINVAL) err = 0;  // a file system that cannot say: the size is set
+  } catch (const bip::interprocess_exception& e) {
+    err = e.get_native_error() ? e.get_native_error() : EIO;
+  }
+  if (err != 0) {
+    lastFault = faultOfErrno(err);
+    bail();
+    bip::shared_memory_object::remove(name.c_str());
+    return Attach::Fail;
+  }
   region = std::make_unique<bip::mapped_region>(*shm, bip::read_write);
   seg = static_cast<MachineSegment*>(region->get_address());
   created = true;
@@ -145,15 +179,25 @@ MachineMemory::Attach MachineMemory::createOrAttach(uint64_t now, bool firstAtte
   bail();
   try {
     shm = std::make_unique<bip::shared_memory_object>(bip::create_only, name.c_str(), bip::read_write,
-                                                      bip::permissions(0644));
+                                                      bip::permissions(0600));
   } catch (const bip::interprocess_exception& e) {
-    if (e.get_error_code() != bip::already_exists_error) return Attach::Fail;
+    if (e.get_error_code() != bip::already_exists_error) {
+      lastFault = faultOfErrno(e.get_native_error());
+      return Attach::Fail;
+    }
   }
   if (shm) return createSegment(now);
   try {
     shm = std::make_unique<bip::shared_memory_object>(bip::open_only, name.c_str(), bip::read_write);
-  } catch (const bip::interprocess_exception&) {
-    return firstAttempt ? Attach::Retry : Attach::Fail;  // removed between the two calls
+  } catch (const bip::interprocess_exception& e) {
+    // It exists but we may not open it: another account's object under our name.
+    if (e.get_native_error() == EACCES || e.get_native_error() == EPERM) lastFault = OpenFault::Foreign;
+    return firstAttempt && lastFault == OpenFault::None ? Attach::Retry : Attach::Fail;  // removed meanwhile
+  }
+  if (!ownedPrivately(*shm)) {
+    lastFault = OpenFault::Foreign;  // never read nor written: it may be a trap laid to read our playing
+    bail();
+    return Attach::Fail;
   }
   // A creator may still be sizing or initialising it: wait for a full, ready segment of ours. The first 64
   // bytes (magic, version, ready, aliveAt, creatorPid) are read as soon as they exist.
@@ -171,7 +215,10 @@ MachineMemory::Attach MachineMemory::createOrAttach(uint64_t now, bool firstAtte
     if (seg) {
       const uint32_t magic = shared(seg->magic).load(std::memory_order_acquire);
       const uint32_t version = shared(seg->version).load(std::memory_order_acquire);
-      if (magic != 0 && magic != kSegmentMagic) return Attach::Fail;                 // not ours: never touched
+      if (magic != 0 && magic != kSegmentMagic) {  // not ours: never touched
+        lastFault = OpenFault::Foreign;
+        return Attach::Fail;
+      }
       if (magic == kSegmentMagic && version > kSegmentVersion) return Attach::Fail;  // a newer build's: kept
       if (magic == kSegmentMagic && version != kSegmentVersion && version != 0) {
         // An older build's layout: replaced only once nobody has touched it for 31 seconds.
@@ -254,6 +301,13 @@ void MachineMemory::repairPublished() {
 bool MachineMemory::open(uint64_t now) {
   std::lock_guard<std::mutex> local(localMutex());
   if (isOpen()) return true;
+  lastFault = OpenFault::None;
+  const bool opened = openLocked(now);
+  fault.store(opened ? OpenFault::None : lastFault, std::memory_order_release);
+  return opened;
+}
+
+bool MachineMemory::openLocked(uint64_t now) {
   try {
     Attach a = createOrAttach(now, true);
     if (a == Attach::Retry) a = createOrAttach(now, false);
@@ -301,6 +355,10 @@ bool MachineMemory::open(uint64_t now) {
     openFlag.store(true, std::memory_order_release);
     unlockMachine();
     return true;
+  } catch (const bip::interprocess_exception& e) {
+    if (lastFault == OpenFault::None) lastFault = faultOfErrno(e.get_native_error());
+    bail();
+    return false;
   } catch (...) {
     // A host that forbids shared memory, or anything else the library throws: no machine memory.
     bail();

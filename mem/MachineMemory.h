@@ -4,6 +4,8 @@
 
 #include "Engraving.h"
 #include "MachineSegment.h"
+#include "OpenFault.h"
+#include "SegmentName.h"
 
 #include <atomic>
 #include <cstdint>
@@ -21,8 +23,10 @@ namespace vorrel::mem {
 
 class MachineMemory {
  public:
-  // segmentName: "oa_vorrel_memory" in the plug-in; tests pass names of their own.
-  MachineMemory(std::string segmentName, std::string storeDir);
+  // segmentName: machineSegmentName() in the plug-in; tests pass names of their own. legacyName: a segment of
+  // an older build whose memory a newly created segment takes over when it is this user's and abandoned; empty
+  // for none.
+  MachineMemory(std::string segmentName, std::string storeDir, std::string legacyName = {});
   ~MachineMemory();
   MachineMemory(const MachineMemory&) = delete;
   MachineMemory& operator=(const MachineMemory&) = delete;
@@ -55,6 +59,8 @@ class MachineMemory {
 
   bool isOpen() const { return openFlag.load(std::memory_order_acquire); }
   int slotIndex() const { return slot.load(std::memory_order_acquire); }
+  // Why the latest open failed, None after a success or for a failure with no cause to name. Any thread.
+  OpenFault openFault() const { return fault.load(std::memory_order_acquire); }
   uint64_t instanceId() const { return id.load(std::memory_order_acquire); }
   // Control thread: the memory file of this store directory does not hold the published generation, whoever
   // changed it. Always false without a store directory (the memory then lives in the segment only).
@@ -71,6 +77,7 @@ class MachineMemory {
 
  private:
   enum class Attach { Ok, Retry, Fail };
+  bool openLocked(uint64_t now);  // open's work, under localMutex
   Attach createOrAttach(uint64_t now, bool firstAttempt);
   Attach createSegment(uint64_t now);
   bool initialise(uint64_t now);
@@ -89,6 +96,7 @@ class MachineMemory {
 
   std::string name;
   std::string store;
+  std::string legacy;
   uint64_t storeKey = 0;  // fingerprint of store, 0 without a store directory
   std::unique_ptr<boost::interprocess::shared_memory_object> shm;
   std::unique_ptr<boost::interprocess::mapped_region> region;
@@ -97,7 +105,9 @@ class MachineMemory {
   std::atomic<bool> openFlag{false};
   std::atomic<int> slot{-1};
   std::atomic<uint64_t> id{0};
-  // Control thread only.
+  std::atomic<OpenFault> fault{OpenFault::None};
+  // Control thread only. lastFault: the cause met by the open in progress.
+  OpenFault lastFault = OpenFault::None;
   bool created = false;       // this handle created the mapped segment
   uint64_t localDiskGen = 0;  // generation in our memory.bin when the segment's records no longer say
   uint64_t lastFlush = 0;

@@ -13,7 +13,6 @@ constexpr uint32_t kSegmentMagic = 0x4F56524C;
 constexpr uint32_t kSegmentLayout = 1;
 constexpr uint32_t kSegmentVersion = 7;
 constexpr int kNumSlots = 64;
-constexpr const char* kMachineSegmentName = "oa_vorrel_memory";
 
 struct InstancePayload {
   int32_t body;        // 0..10

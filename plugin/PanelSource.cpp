@@ -47,6 +47,7 @@ const vrui::FactoryPresetInfo* VorrelPanelSource::factoryPresets(int& count) con
 }
 
 bool VorrelPanelSource::memoryAttached() const { return plug.memory.isOpen(); }
+int VorrelPanelSource::memoryFault() const { return static_cast<int>(plug.memory.openFault()); }
 bool VorrelPanelSource::segmentMapped() const { return plug.memory.isOpen() && plug.memory.segment() != nullptr; }
 bool VorrelPanelSource::readMemory(vorrel::mem::MemoryState& out) const {
   return plug.memory.isOpen() && plug.memory.load(out);

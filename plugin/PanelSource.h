@@ -24,6 +24,7 @@ class VorrelPanelSource : public vrui::PanelShell {
   const vrui::FactoryPresetInfo* factoryPresets(int& count) const override;
 
   bool memoryAttached() const override;
+  int memoryFault() const override;
   bool segmentMapped() const override;
   bool readMemory(vorrel::mem::MemoryState& out) const override;
   bool slotLive(int slot) const override;

@@ -19,7 +19,7 @@ uint64_t wallClockNow() { return static_cast<uint64_t>(std::time(nullptr)); }
 Vorrel::Vorrel(const vfw::InstanceInfo& info)
     : vfw::Plugin(info, vorrelConfig()),
       presetLibraryPath(vorrel::userLibraryPath()),
-      memory(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir()) {
+      memory(vorrel::mem::machineSegmentName(), vorrel::mem::defaultStoreDir(), vorrel::mem::legacySegmentName()) {
   engine = std::make_unique<vorrel::dsp::VorrelEngine>();
   pedalDown = false;
   heldByPedal.fill(false);

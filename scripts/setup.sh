@@ -22,6 +22,11 @@ APT_PACKAGES=(
   lv2-dev liblilv-dev libsuil-dev jalv lilv-utils
   # panel pixel checks through NanoVG's GL back-end on Mesa under Xvfb
   libgl-dev libx11-dev libgl1-mesa-dri libglx-mesa0 xvfb
+  # named by our own builds rather than left to other packages' dependencies: CMake's OpenGL and GLX targets
+  # (libOpenGL.so), pugl's GL/glu.h, the X11 extension and zlib libraries linked directly, glib under smf.h
+  libopengl-dev libglu1-mesa-dev libxext-dev libxfixes-dev libxrender-dev zlib1g-dev libglib2.0-dev
+  # the test harness (unshare, mount for a private /dev/shm) and npm's HTTPS downloads of the fonts
+  util-linux mount ca-certificates
 )
 NPM_PACKAGES=(
   # editor fonts (Fira Sans Condensed, Fira Mono), subset and embedded at build time

@@ -20,7 +20,7 @@ build_config() {
 build_config release all -- -DCMAKE_BUILD_TYPE=Release
 build_config asan all -- -DCMAKE_BUILD_TYPE=Debug -DVORREL_SANITIZE=address,undefined -DVORREL_BUILD_BENCH=OFF
 # ThreadSanitizer only needs the cross-thread tests.
-build_config tsan "Vorrel vorrel-host framework_thread_tests shell_thread_tests machine_tests" -- -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORREL_SANITIZE=thread \
+build_config tsan "Vorrel vorrel-host framework_thread_tests shell_thread_tests machine_tests user_files_guard" -- -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORREL_SANITIZE=thread \
   -DVORREL_BUILD_BENCH=OFF
 
 status=0

@@ -55,7 +55,7 @@ int reap(pid_t child) {
 // Makes an object by hand, as another build or a dead process would have left it.
 void forge(const std::string& name, size_t size, uint32_t version, uint64_t aliveAt, bool ready, int64_t creator = 0,
            uint32_t magic = kSegmentMagic) {
-  bip::shared_memory_object obj(bip::create_only, name.c_str(), bip::read_write);
+  bip::shared_memory_object obj(bip::create_only, name.c_str(), bip::read_write, bip::permissions(0600));
   obj.truncate(static_cast<bip::offset_t>(size));
   if (size < 64) return;
   bip::mapped_region region(obj, bip::read_write);

@@ -3,6 +3,7 @@
 #include "Directories.h"
 #include "MachineMemory.h"
 #include "MutexCounter.h"
+#include "OwnSegment.h"
 #include "RealPlugin.h"
 
 #include <chrono>
@@ -40,8 +41,8 @@ TEST_F(RealPlugin, ProcessNeverAllocatesOrLocks) {
   vhost::OutputEvents out;
   std::mt19937 rng(1);
   // With a private segment, watch the idle thread carve what is played while the audio thread reads it.
-  const bool watch = std::getenv("VORREL_TEST_PRIVATE_SHM") != nullptr;
-  vorrel::mem::MachineMemory machine(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir());
+  const bool watch = vtest::ownSegment();
+  vorrel::mem::MachineMemory machine(vorrel::mem::machineSegmentName(), vorrel::mem::defaultStoreDir());
   const auto now = static_cast<uint64_t>(std::time(nullptr));
   if (watch) {
     ASSERT_TRUE(machine.open(now));

@@ -3,6 +3,7 @@
 #include "Directories.h"
 #include "MemoryFile.h"
 #include "MemoryLibrary.h"
+#include "OwnSegment.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -23,7 +24,7 @@ namespace {
 class IdleDuties : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::getenv("VORREL_TEST_PRIVATE_SHM")) GTEST_SKIP() << "needs a private /dev/shm (isolated.sh as root)";
+    if (!vtest::ownSegment()) GTEST_SKIP() << "needs a segment of its own (run through isolated.sh)";
     ASSERT_TRUE(machine.open(nowSec()));
   }
   void TearDown() override { machine.close(nowSec()); }
@@ -43,7 +44,7 @@ class IdleDuties : public ::testing::Test {
     v.OnParamChange(idx, vfw::ParamSource::Host, 0);
   }
 
-  vorrel::mem::MachineMemory machine{vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir()};
+  vorrel::mem::MachineMemory machine{vorrel::mem::machineSegmentName(), vorrel::mem::defaultStoreDir()};
 };
 
 }  // namespace

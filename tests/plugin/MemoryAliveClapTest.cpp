@@ -2,6 +2,7 @@
 #include "Directories.h"
 #include "MachineMemory.h"
 #include "MemoryFile.h"
+#include "OwnSegment.h"
 #include "RealPlugin.h"
 
 #include <boost/interprocess/shared_memory_object.hpp>
@@ -24,7 +25,6 @@ namespace {
 constexpr double kRate = 48000.0;
 constexpr uint32_t kBlock = 512;
 
-bool privateShm() { return std::getenv("VORREL_TEST_PRIVATE_SHM") != nullptr; }
 uint64_t nowSec() { return static_cast<uint64_t>(std::time(nullptr)); }
 
 // A format-0 MIDI file at 120 bpm: C3 and G3 in turn, a quarter note each, `count` notes.
@@ -107,10 +107,10 @@ Heard listen(vhost::Instance& inst) {
 }  // namespace
 
 TEST_F(RealPlugin, AFifthPlayedInOneProcessIsHeardInAnotherAndOutlivesBoth) {
-  if (!privateShm()) GTEST_SKIP() << "needs a private /dev/shm (run as root through isolated.sh)";
+  if (!vtest::ownSegment()) GTEST_SKIP() << "needs a segment of its own (run through isolated.sh)";
   auto b = make();
   ASSERT_TRUE(b->selectAudioConfig(2));
-  MachineMemory m(kMachineSegmentName, defaultStoreDir());
+  MachineMemory m(machineSegmentName(), defaultStoreDir());
   ASSERT_TRUE(m.open(nowSec()));
   ASSERT_TRUE(m.wipe(nowSec()));
   const Heard before = listen(*b);
@@ -143,9 +143,9 @@ TEST_F(RealPlugin, AFifthPlayedInOneProcessIsHeardInAnotherAndOutlivesBoth) {
   EXPECT_EQ(cart.ink[0][7], s.cart.ink[0][7]);
   b.reset();
   m.close(nowSec());
-  boost::interprocess::shared_memory_object::remove(kMachineSegmentName);
+  boost::interprocess::shared_memory_object::remove(machineSegmentName().c_str());
   auto c = make();
-  MachineMemory again(kMachineSegmentName, defaultStoreDir());
+  MachineMemory again(machineSegmentName(), defaultStoreDir());
   ASSERT_TRUE(again.open(nowSec()));
   ASSERT_TRUE(again.load(s));
   EXPECT_NEAR(s.cart.ink[0][7], cart.ink[0][7], 1e-3);
@@ -153,10 +153,10 @@ TEST_F(RealPlugin, AFifthPlayedInOneProcessIsHeardInAnotherAndOutlivesBoth) {
 }
 
 TEST_F(RealPlugin, TheHostsTrackNameIsPublishedAndFollowed) {
-  if (!privateShm()) GTEST_SKIP() << "needs a private /dev/shm (run as root through isolated.sh)";
+  if (!vtest::ownSegment()) GTEST_SKIP() << "needs a segment of its own (run through isolated.sh)";
   host.setTrackName("Drums");
   auto inst = make();
-  MachineMemory m(kMachineSegmentName, defaultStoreDir());
+  MachineMemory m(machineSegmentName(), defaultStoreDir());
   ASSERT_TRUE(m.open(nowSec()));
   auto published = [&](const std::string& want) {
     for (int tries = 0; tries < 200; ++tries) {

@@ -1,6 +1,8 @@
 // The real Vorrel.clap opens the machine memory: instances of two processes meet in one slot table.
 #include "MachineSegment.h"
+#include "OwnSegment.h"
 #include "RealPlugin.h"
+#include "SegmentName.h"
 #include "SeqLock.h"
 
 #include <boost/interprocess/mapped_region.hpp>
@@ -21,7 +23,7 @@ namespace {
 
 int liveSlots() {
   try {
-    bip::shared_memory_object obj(bip::open_only, vorrel::mem::kMachineSegmentName, bip::read_only);
+    bip::shared_memory_object obj(bip::open_only, vorrel::mem::machineSegmentName().c_str(), bip::read_only);
     bip::mapped_region region(obj, bip::read_only);
     auto* seg = static_cast<vorrel::mem::MachineSegment*>(region.get_address());
     int n = 0;
@@ -32,12 +34,10 @@ int liveSlots() {
   }
 }
 
-bool privateShm() { return std::getenv("VORREL_TEST_PRIVATE_SHM") != nullptr; }
-
 }  // namespace
 
 TEST_F(RealPlugin, InstancesOfTwoProcessesShareOneSlotTable) {
-  if (!privateShm()) GTEST_SKIP() << "needs a private /dev/shm (run as root through isolated.sh)";
+  if (!vtest::ownSegment()) GTEST_SKIP() << "needs a segment of its own (run through isolated.sh)";
   auto a = make();
   auto b = make();
   EXPECT_EQ(liveSlots(), 2);
@@ -62,9 +62,9 @@ TEST_F(RealPlugin, InstancesOfTwoProcessesShareOneSlotTable) {
 }
 
 TEST_F(RealPlugin, AnInstanceKeepsItsSlotAliveFromTheIdleTimer) {
-  if (!privateShm()) GTEST_SKIP() << "needs a private /dev/shm (run as root through isolated.sh)";
+  if (!vtest::ownSegment()) GTEST_SKIP() << "needs a segment of its own (run through isolated.sh)";
   auto a = make();
-  bip::shared_memory_object obj(bip::open_only, vorrel::mem::kMachineSegmentName, bip::read_write);
+  bip::shared_memory_object obj(bip::open_only, vorrel::mem::machineSegmentName().c_str(), bip::read_write);
   bip::mapped_region region(obj, bip::read_write);
   auto* seg = static_cast<vorrel::mem::MachineSegment*>(region.get_address());
   int mine = -1;

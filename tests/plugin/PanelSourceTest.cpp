@@ -4,6 +4,12 @@
 #include "Vorrel.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <thread>
 
 TEST(PanelSource, AFrameOfARealInstance) {
   Vorrel v(vfw::InstanceInfo{});
@@ -32,4 +38,33 @@ TEST(PanelSource, AFrameOfARealInstance) {
   } else {
     EXPECT_EQ(s.memAgeLine, "no machine memory");
   }
+}
+
+// Another account's object (here: one readable by all) under the instance's segment name: the panel names it,
+// and the idle duties open the memory once the name is free.
+TEST(PanelSource, AMemoryThatCannotBeOpenedIsNamedAndRetried) {
+  const std::string path = "/dev/shm/" + vorrel::mem::machineSegmentName();
+  std::remove(path.c_str());
+  {
+    std::ofstream trap(path, std::ios::binary);
+    trap << std::string(9920, '\1');
+  }
+  ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+  Vorrel v(vfw::InstanceInfo{});
+  v.StopIdleTimer();
+  VorrelPanelSource source(v);
+  vrui::PanelView view;
+  vrui::PanelState s;
+  v.OnIdle();
+  ASSERT_TRUE(vrui::buildState(source, view, s));
+  EXPECT_FALSE(s.memoryAttached);
+  EXPECT_EQ(s.memoryFault, static_cast<int>(vorrel::mem::OpenFault::Foreign));
+  std::remove(path.c_str());
+  for (int i = 0; i < 500 && !source.memoryAttached(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    v.OnIdle();
+  }
+  ASSERT_TRUE(vrui::buildState(source, view, s));
+  EXPECT_TRUE(s.memoryAttached);
+  EXPECT_EQ(s.memoryFault, 0);
 }

@@ -1,12 +1,13 @@
 // The trace under real concurrency: the audio thread rebuilds it while the idle thread carves and the editor freezes.
 #include "DirectVorrel.h"
+#include "OwnSegment.h"
 
 #include <atomic>
 #include <cstdlib>
 #include <thread>
 
 TEST(TraceThreads, FreezesAndSwitchesNeverTearTheTraceWhileTheMemoryIsCarved) {
-  if (!std::getenv("VORREL_TEST_PRIVATE_SHM")) GTEST_SKIP() << "needs a private /dev/shm (isolated.sh as root)";
+  if (!vtest::ownSegment()) GTEST_SKIP() << "needs a segment of its own (run through isolated.sh)";
   vtest::DirectVorrel v(3, 48000.0, 64);
   v.plug->StopIdleTimer();  // the control thread below runs the idle duties
   std::atomic<bool> audioDone{false};

@@ -3,6 +3,7 @@
 #include "Directories.h"
 #include "Engraving.h"
 #include "MachineMemory.h"
+#include "OwnSegment.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -12,7 +13,6 @@ using vtest::DirectVorrel;
 
 namespace {
 
-bool privateShm() { return std::getenv("VORREL_TEST_PRIVATE_SHM") != nullptr; }
 uint64_t now() { return static_cast<uint64_t>(std::time(nullptr)); }
 const std::string kRescan = "params.rescan " + std::to_string(CLAP_PARAM_RESCAN_VALUES);
 
@@ -25,10 +25,10 @@ double weightSum(const vorrel::mem::MemoryState& s) {
 }  // namespace
 
 TEST(Undo, RestoresTheMachineSettingsOfTheTimeAndKeepsWhatWasCarved) {
-  if (!privateShm()) GTEST_SKIP() << "needs a private /dev/shm (run as root through isolated.sh)";
+  if (!vtest::ownSegment()) GTEST_SKIP() << "needs a segment of its own (run through isolated.sh)";
   DirectVorrel v;
   v.plug->StopIdleTimer();  // OnIdle runs here, by hand
-  vorrel::mem::MachineMemory other(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir());
+  vorrel::mem::MachineMemory other(vorrel::mem::machineSegmentName(), vorrel::mem::defaultStoreDir());
   ASSERT_TRUE(other.open(now()));
   ASSERT_TRUE(v.plug->machineMemory().isOpen());
   ASSERT_TRUE(other.setMachineConfig(20, 80, now()));

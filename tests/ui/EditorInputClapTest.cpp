@@ -3,6 +3,7 @@
 #include "Directories.h"
 #include "EditorHost.h"
 #include "MachineMemory.h"
+#include "OwnSegment.h"
 #include "QuietConfig.h"
 #include "RealPlugin.h"
 #include "Xvfb.h"
@@ -83,10 +84,10 @@ TEST_F(EditorInput, KnobDragReachesTheHostAsOneGesture) {
 }
 
 TEST_F(EditorInput, TwoClickedKeysSoundAndEngraveTheirInterval) {
-  // The machine memory is only watched in a private segment, never the machine's own.
-  const bool watch = std::getenv("VORREL_TEST_PRIVATE_SHM") != nullptr;
+  // The machine memory is only watched in a segment of the test's own, never the user's.
+  const bool watch = vtest::ownSegment();
   const auto now = [] { return static_cast<uint64_t>(std::time(nullptr)); };
-  vorrel::mem::MachineMemory memory(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir());
+  vorrel::mem::MachineMemory memory(vorrel::mem::machineSegmentName(), vorrel::mem::defaultStoreDir());
   if (watch) {
     ASSERT_TRUE(memory.open(now()) && memory.wipe(now()));
   }

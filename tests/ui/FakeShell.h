@@ -15,6 +15,7 @@ struct FakeShell : vrui::PanelShell {
   double hi[kNumParams] = {};
   vorrel::mem::MemoryState memory{};
   bool attached = true, mapped = true, copyOk = true;
+  int fault = 0;
   bool live[vorrel::mem::kNumSlots] = {};
   vorrel::mem::InstancePayload slots[vorrel::mem::kNumSlots] = {};
   bool slotReadable[vorrel::mem::kNumSlots] = {};
@@ -57,6 +58,7 @@ struct FakeShell : vrui::PanelShell {
     return kTable;
   }
   bool memoryAttached() const override { return attached; }
+  int memoryFault() const override { return fault; }
   bool segmentMapped() const override { return mapped; }
   bool readMemory(vorrel::mem::MemoryState& out) const override {
     out = memory;

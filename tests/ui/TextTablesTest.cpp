@@ -1,5 +1,6 @@
 // The text tables: every slot filled in every language with characters the panel's fonts carry, the lookup
 // rule, and the tour's targets; widths against the panel's boxes when the fonts are at hand.
+#include "FaultTexts.h"
 #include "FontMeasure.h"
 #include "Texts.h"
 #include "Tour.h"
@@ -169,4 +170,28 @@ TEST(TextTables, TranslationsFitTheirBoxes) {
         EXPECT_LE(fonts.width(FontMeasure::TourTitle, kTourTitle[l][s], scale), titleRoom) << "title " << s;
     }
   }
+}
+
+// Why the memory is missing, in every language, in no more room than the general line it replaces.
+TEST(TextTables, MemoryFaultLinesInEveryLanguageFitTheMemoryLine) {
+  FontMeasure fonts;
+  for (Lang l = 0; l < kNumLangs; ++l) {
+    EXPECT_EQ(faultLine(l, 0), nullptr);
+    for (int f = 1; f < kNumFaultLines; ++f) {
+      const char* s = faultLine(l, f);
+      ASSERT_TRUE(s && *s) << "fault " << f << " lang " << l;
+      EXPECT_TRUE(latin1Utf8(s)) << s;
+      if (l > 0) {
+        EXPECT_STRNE(s, kFaultLines[0][f]) << "fault " << f << " lang " << l;
+      }
+      for (float scale : {0.7f, 1.0f, 2.0f}) {
+        if (!fonts.ok()) break;
+        EXPECT_LE(fonts.width(FontMeasure::RailTick, s, scale),
+                  fonts.width(FontMeasure::RailTick, "NO MACHINE MEMORY IN THIS HOST", scale))
+            << s;
+      }
+    }
+  }
+  EXPECT_STREQ(faultLine(9, 3), kFaultLines[0][3]);
+  EXPECT_EQ(faultLine(0, kNumFaultLines), nullptr);
 }

@@ -3,6 +3,7 @@
 
 #include "Directories.h"
 #include "MachineMemory.h"
+#include "SegmentName.h"
 
 #include <ctime>
 
@@ -17,8 +18,8 @@ MachineSpeed::MachineSpeed() = default;
 
 bool MachineSpeed::set(double pace) {
   if (!(pace == 1.0 || pace == 10.0 || pace == 100.0)) return false;
-  memory =
-      std::make_unique<vorrel::mem::MachineMemory>(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir());
+  memory = std::make_unique<vorrel::mem::MachineMemory>(
+      vorrel::mem::machineSegmentName(), vorrel::mem::defaultStoreDir(), vorrel::mem::legacySegmentName());
   vorrel::mem::MemoryState state;
   if (!memory->open(now()) || !memory->load(state) || !memory->setPace(pace, now())) {
     memory.reset();

@@ -1,6 +1,7 @@
 // Band A, the memory: title line, age line, the three columns, the instance chips and the timbre view.
 #include "DrawRegions.h"
 
+#include "FaultTexts.h"
 #include "Params.h"
 
 #include <cstdio>
@@ -105,7 +106,8 @@ void drawMemoryBand(const Frame& f) {
   if (s.memoryAttached) {
     f.text(Type::railTick, 948.0f, y, pal::faint(), s.memAgeLine, kRight);
   } else {
-    f.text(Type::railTick, 948.0f, y, pal::danger(), "NO MACHINE MEMORY IN THIS HOST", kRight);
+    const char* why = faultLine(s.lang, s.memoryFault);
+    f.text(Type::railTick, 948.0f, y, pal::danger(), why ? why : "NO MACHINE MEMORY IN THIS HOST", kRight);
   }
   drawWheel(f);
   columns(f);

@@ -141,6 +141,7 @@ bool buildState(const PanelShell& shell, PanelView& view, PanelState& s) {
   bool attached = shell.memoryAttached();
   bool haveCopy = attached && shell.readMemory(copy);
   s.memoryAttached = attached;
+  s.memoryFault = attached ? 0 : shell.memoryFault();
   if (shell.segmentMapped()) {
     s.instanceCount = 0;
     for (int i = 0; i < mem::kNumSlots; ++i) s.instanceCount += shell.slotLive(i) ? 1 : 0;

@@ -190,6 +190,7 @@ struct PanelState {
   int heldMidiNote = -1;
   int instanceCount = 1;
   bool memoryAttached = false;
+  int memoryFault = 0;  // why it is not attached (vorrel::mem::OpenFault), 0 = no cause known
 
   // 18. Hint bar.
   std::string hintTag = "Vorrel";
