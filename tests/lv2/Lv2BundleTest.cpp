@@ -249,9 +249,8 @@ TEST_F(Lv2Bundle, StateRoundTripsAndPresetsMatchProgramChange) {
 
 // Both formats open the one machine memory: an LV2 instance's playing changes what a CLAP instance hears.
 TEST_F(Lv2Bundle, ClapAndLv2InstancesShareOneMemory) {
-  if (!std::getenv("VORREL_TEST_PRIVATE_SHM")) GTEST_SKIP() << "needs a private /dev/shm";
   const auto now = static_cast<uint64_t>(std::time(nullptr));
-  vorrel::mem::MachineMemory machine(vorrel::mem::kMachineSegmentName, vorrel::mem::defaultStoreDir());
+  vorrel::mem::MachineMemory machine(vorrel::mem::machineSegmentName(), vorrel::mem::defaultStoreDir());
   ASSERT_TRUE(machine.open(now));
 
   // One long note engraves nothing (no interval), so this instance's own playing cannot move the memory.
