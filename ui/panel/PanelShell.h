@@ -58,6 +58,8 @@ class PanelShell {
   virtual bool slotLive(int slot) const = 0;
   virtual bool readSlot(int slot, vorrel::mem::InstancePayload& out) const = 0;
   virtual int ownSlot() const = 0;
+  // What the memory line must warn of instead of the memory's age: a vrui::MemoryNotice, 0 for none.
+  virtual int memoryNotice() const { return 0; }
 
   // A copy taken under the instance mutex, held for the copy only; false when the lock could not be had, in which
   // case the frame is skipped rather than waited for or failed with an exception.
