@@ -251,3 +251,18 @@ TEST_F(IdleDuties, TheMemoryListFollowsTheFoldersSweepsDeadTemporariesAndOffersK
   EXPECT_EQ(live().modeWeights[2], 4.0);
   fs::remove(liveTemp);
 }
+
+TEST_F(IdleDuties, AMemoryThatCannotBeSavedSaysSo) {
+  DirectVorrel v;
+  const std::string file = machine.storePath();
+  fs::create_directories(fs::path(file).parent_path());
+  ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+  setWeight(4, 3.0);
+  v.plug->OnIdle();
+  EXPECT_EQ(v.plug->memoryNotice(), vrui::kNoticeNotAFile);
+  EXPECT_EQ(live().modeWeights[4], 3.0);  // still carved and shared, only not kept on disk
+  fs::remove(file);
+  v.plug->OnIdle();  // the failed write waits 15 s rather than being tried at every call
+  EXPECT_EQ(v.plug->memoryNotice(), vrui::kNoticeNotAFile);
+  EXPECT_TRUE(!fs::exists(file));
+}
