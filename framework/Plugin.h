@@ -196,7 +196,7 @@ class Plugin {
   std::atomic<int> activeConfig{0};  // main thread writes while deactivated, audio reads
   std::atomic<bool> active{false};
   std::atomic<bool> processing{false};
-  std::atomic<bool> offline{false};  // main thread sets (render extension), any thread reads
+  std::atomic<bool> offline{false};                     // main thread sets (render extension), any thread reads
   std::atomic<uint32_t> mainRequests{0};                // any thread sets bits, main thread clears them
   std::unique_ptr<std::atomic<uint32_t>[]> pendingOut;  // per parameter, any thread sets, audio/main drains
 

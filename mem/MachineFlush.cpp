@@ -80,8 +80,8 @@ MachineMemory::SaveProblem MachineMemory::liveFile(std::string& dir, std::string
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return SaveProblem::None;
   char* real = ::realpath(path.c_str(), nullptr);
-  if (!real) return errno == ENOENT || errno == ELOOP || errno == ENOTDIR ? SaveProblem::BadLink
-                                                                         : SaveProblem::WriteFailed;
+  if (!real)
+    return errno == ENOENT || errno == ELOOP || errno == ENOTDIR ? SaveProblem::BadLink : SaveProblem::WriteFailed;
   const std::string target = real;
   std::free(real);
   const size_t slash = target.find_last_of('/');

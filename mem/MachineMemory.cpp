@@ -373,8 +373,8 @@ bool MachineMemory::withMachine(uint64_t now, const std::function<void(MemorySta
     forgetState(forgotten, now);
     // A long absence, or a clock far ahead: what forgetting would take goes into a dated backup first, written
     // without the lock. If it cannot be written, the operation waits (false) with the memory as it was.
-    if (!backedUp && forgetsMost(totalWeight(copy.modeWeights, copy.cart),
-                                 totalWeight(forgotten.modeWeights, forgotten.cart))) {
+    if (!backedUp &&
+        forgetsMost(totalWeight(copy.modeWeights, copy.cart), totalWeight(forgotten.modeWeights, forgotten.cart))) {
       unlockMachine();
       if (!backupBeforeForgetting(copy, now)) return false;
       continue;
@@ -421,7 +421,8 @@ bool MachineMemory::paceOwnerAlive(uint64_t now) const {
       continue;
     const int64_t pid = shared(slotRef.pid).load(std::memory_order_acquire);
     // A killed owner leaves its slot live: its process is gone, or its heartbeat stopped.
-    if (!processGone(pid) && secondsSince(now, shared(slotRef.heartbeat).load(std::memory_order_acquire)) < kReapSeconds)
+    if (!processGone(pid) &&
+        secondsSince(now, shared(slotRef.heartbeat).load(std::memory_order_acquire)) < kReapSeconds)
       return true;
   }
   return false;

@@ -116,8 +116,8 @@ class MachineMemory {
   bool created = false;       // this handle created the mapped segment
   uint64_t localDiskGen = 0;  // generation in our memory.bin when the segment's records no longer say
   uint64_t lastFlush = 0;
-  uint64_t lastFlushTry = 0;       // second of the latest write attempt; a failed one waits 15 s
-  int64_t backupRefusedMs = -1;    // monotonic; a refused forgetting backup is not tried again for 10 s
+  uint64_t lastFlushTry = 0;     // second of the latest write attempt; a failed one waits 15 s
+  int64_t backupRefusedMs = -1;  // monotonic; a refused forgetting backup is not tried again for 10 s
   std::atomic<SaveProblem> problem{SaveProblem::None};
   std::function<void(Stage)> stallHook;
 };

@@ -191,8 +191,7 @@ bool loadLibraryMemory(MachineMemory& memory, const std::string& dir, const std:
   return true;
 }
 
-bool loadShippedMemory(MachineMemory& memory, const std::string& dir, int index, uint64_t now,
-                       bool* backupRefused) {
+bool loadShippedMemory(MachineMemory& memory, const std::string& dir, int index, uint64_t now, bool* backupRefused) {
   if (index < 0 || index >= kNumBiographies) return false;
   if (!backupLiveMemory(memory, dir, now)) {
     if (backupRefused) *backupRefused = true;

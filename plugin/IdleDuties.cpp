@@ -189,7 +189,8 @@ int Vorrel::memoryNotice() const {
 void Vorrel::idleTickAndFlush(uint64_t now) {
   if (!memory.isOpen()) return;
   vorrel::mem::MemoryState s;
-  if (memory.load(s) && ((s.lastUpdate < now && now - s.lastUpdate > kTickSeconds) || s.lastUpdate > now + kFutureSlack))
+  if (memory.load(s) &&
+      ((s.lastUpdate < now && now - s.lastUpdate > kTickSeconds) || s.lastUpdate > now + kFutureSlack))
     memory.tick(now);
   memory.flush(now, false);
 }

@@ -808,9 +808,9 @@ TEST_F(ShmTest, ASymlinkedFileIsWrittenThroughAndOneThatCannotBeWrittenIsSaidAnd
     MachineMemory::SaveProblem problem;
   };
   uint64_t now = kNow;
-  for (const Case k : {Case{"loop", MachineMemory::SaveProblem::BadLink},
-                       Case{"dangling", MachineMemory::SaveProblem::BadLink},
-                       Case{"fifo", MachineMemory::SaveProblem::NotAFile}}) {
+  for (const Case k :
+       {Case{"loop", MachineMemory::SaveProblem::BadLink}, Case{"dangling", MachineMemory::SaveProblem::BadLink},
+        Case{"fifo", MachineMemory::SaveProblem::NotAFile}}) {
     const std::string live = store + "/memory.bin";
     std::filesystem::remove(live);
     if (k.what == std::string("loop")) std::filesystem::create_symlink("memory.bin", live);

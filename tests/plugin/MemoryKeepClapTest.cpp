@@ -112,8 +112,8 @@ TEST_F(RealPlugin, ABounceCarvesTheSameAtEveryRenderSpeed) {
       for (uint32_t h : row) cells[i] += h != 0;
   }
   std::remove(midi.c_str());
-  std::printf("ink carved at 1x %.4f, 10x %.4f, 100x %.4f; cells %d %d %d\n", carved[0], carved[1], carved[2],
-              cells[0], cells[1], cells[2]);
+  std::printf("ink carved at 1x %.4f, 10x %.4f, 100x %.4f; cells %d %d %d\n", carved[0], carved[1], carved[2], cells[0],
+              cells[1], cells[2]);
   EXPECT_GT(cells[0], 120);  // 599 intervals over 144 cells
   for (int i = 1; i < 3; ++i) {
     EXPECT_NEAR(carved[i], carved[0], 1e-4 * carved[0]) << paces[i];
@@ -166,8 +166,8 @@ TEST_F(RealPlugin, AClockTenYearsAheadNeverErasesWithoutABackupNorFreezesForgett
   const std::string midi = writeNotes({48, 55, 60}, 120, 100);
   const std::vector<std::string> aheadEnv = {"LD_PRELOAD=" VORREL_CLOCK_SHIM_PATH, "VORREL_CLOCK_SHIFT=315360000",
                                              "ASAN_OPTIONS=verify_asan_link_order=0"};
-  const std::vector<std::string> bounce = {"render", vtest::clapPath(), "--midi",     midi, "--pace",
-                                           "1",      "--tail",          "0.5",  "--out", "/dev/null"};
+  const std::vector<std::string> bounce = {"render", vtest::clapPath(), "--midi", midi,    "--pace",
+                                           "1",      "--tail",          "0.5",    "--out", "/dev/null"};
   ASSERT_EQ(waitHost(startHost(bounce, aheadEnv)), 0);
   MemoryState s{};
   ASSERT_TRUE(m.load(s));

@@ -46,8 +46,8 @@ bool render(Instance& inst, const std::vector<TimedMidi>& midi, const RenderOpti
   const auto started = std::chrono::steady_clock::now();
   for (uint64_t pos = 0; pos < totalFrames; pos += block) {
     if (opts.pace > 0.0)  // a bounce at a chosen multiple of real time
-      std::this_thread::sleep_until(started + std::chrono::duration<double>(static_cast<double>(pos) /
-                                                                            (opts.sampleRate * opts.pace)));
+      std::this_thread::sleep_until(
+          started + std::chrono::duration<double>(static_cast<double>(pos) / (opts.sampleRate * opts.pace)));
     const auto frames = static_cast<uint32_t>(std::min<uint64_t>(block, totalFrames - pos));
     in.clear();
     out.clear();
