@@ -10,6 +10,7 @@
 
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -177,10 +178,40 @@ void traceBlocks(benchmark::State& state, bool moving) {
   other.close(now);
 }
 
+// Control thread: one instance's idle call while nothing is played, with a memory change the file lacks. A
+// memory.bin that is a FIFO cannot be written: the call must cost what it costs with a healthy file, not a
+// write attempt each time (thread CPU time; the healthy file is the baseline of the same run).
+void quietIdle(benchmark::State& state, bool fifo) {
+  const std::string store = vorrel::mem::defaultStoreDir();
+  vorrel::mem::ensureDirRecursive(store);
+  const std::string file = store + "/memory.bin";
+  std::remove(file.c_str());
+  if (fifo && ::mkfifo(file.c_str(), 0644) != 0) return state.SkipWithError("mkfifo");
+  vhost::Host host;
+  Player p(host);
+  vorrel::mem::MachineMemory other(vorrel::mem::machineSegmentName(), store);
+  const auto now = static_cast<uint64_t>(std::time(nullptr));
+  if (!other.open(now)) return state.SkipWithError("no machine memory");
+  other.withMachine(now, [](vorrel::mem::MemoryState& s) { s.modeWeights[3] = 1.0; });
+  p.plug->OnIdle();  // the one write (or attempt) of this change
+  for (auto _ : state) {
+    const double t0 = threadSeconds();
+    p.plug->OnIdle();
+    state.SetIterationTime(threadSeconds() - t0);
+  }
+  other.close(now);
+  std::remove(file.c_str());
+}
+
+void BM_QuietIdleHealthyFile(benchmark::State& state) { quietIdle(state, false); }
+void BM_QuietIdleFifoFile(benchmark::State& state) { quietIdle(state, true); }
+
 void BM_BlockGenerationMoves(benchmark::State& state) { traceBlocks(state, true); }
 void BM_BlockGenerationStill(benchmark::State& state) { traceBlocks(state, false); }
 
 BENCHMARK(BM_OnIdleEightInstancesThreeProcesses)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QuietIdleHealthyFile)->UseManualTime()->MinTime(1.0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_QuietIdleFifoFile)->UseManualTime()->MinTime(1.0)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BlockGenerationMoves)->UseManualTime()->MinTime(1.0)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_BlockGenerationStill)->UseManualTime()->MinTime(1.0)->Unit(benchmark::kNanosecond);
 

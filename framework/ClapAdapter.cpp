@@ -190,6 +190,14 @@ struct ClapCalls {
            self(p)->SetOutputBusActive(static_cast<int>(index), on);
   }
 
+  // render: a bounce needs no hard real time
+  static bool renderHardRealtime(const clap_plugin_t*) { return false; }
+  static bool renderSet(const clap_plugin_t* p, clap_plugin_render_mode mode) {
+    if (mode != CLAP_RENDER_REALTIME && mode != CLAP_RENDER_OFFLINE) return false;
+    self(p)->offline.store(mode == CLAP_RENDER_OFFLINE, std::memory_order_release);
+    return true;
+  }
+
   // tail
   static uint32_t tailGet(const clap_plugin_t* p) { return static_cast<uint32_t>(std::max(0, self(p)->GetTailSize())); }
 };
@@ -217,6 +225,7 @@ const void* ClapAdapter::getExtension(const clap_plugin_t* plugin, const char* i
                                                                  ClapCalls::configSelect};
   static const clap_plugin_note_ports_t notePorts{ClapCalls::notePortsCount, ClapCalls::notePortsGet};
   static const clap_plugin_tail_t tail{ClapCalls::tailGet};
+  static const clap_plugin_render_t render{ClapCalls::renderHardRealtime, ClapCalls::renderSet};
   static const clap_plugin_track_info_t trackInfo{ClapCalls::trackInfoChanged};
   static const clap_plugin_voice_info_t voiceInfo{ClapCalls::voiceInfoGet};
   static const clap_plugin_audio_ports_activation_t portsActivation{ClapCalls::canActivateWhileProcessing,
@@ -228,6 +237,7 @@ const void* ClapAdapter::getExtension(const clap_plugin_t* plugin, const char* i
   if (!std::strcmp(id, CLAP_EXT_AUDIO_PORTS_CONFIG)) return &audioPortsConfig;
   if (!std::strcmp(id, CLAP_EXT_NOTE_PORTS)) return &notePorts;
   if (!std::strcmp(id, CLAP_EXT_TAIL)) return &tail;
+  if (!std::strcmp(id, CLAP_EXT_RENDER)) return &render;
   if (!std::strcmp(id, CLAP_EXT_TRACK_INFO) || !std::strcmp(id, CLAP_EXT_TRACK_INFO_COMPAT)) return &trackInfo;
   if (!std::strcmp(id, CLAP_EXT_VOICE_INFO)) {
     uint32_t count = 0, capacity = 0;

@@ -293,3 +293,22 @@ typedef struct clap_plugin_configurable_audio_ports {
 } clap_plugin_configurable_audio_ports_t;
 
 }  // extern "C"
+
+// ---- clap.render ----
+extern "C" {
+
+// clap.render: the host says whether it renders in real time or offline (a bounce, as fast as it can).
+static constexpr const char CLAP_EXT_RENDER[] = "clap.render";
+
+enum {
+  CLAP_RENDER_REALTIME = 0,
+  CLAP_RENDER_OFFLINE = 1,
+};
+typedef int32_t clap_plugin_render_mode;
+
+typedef struct clap_plugin_render {
+  bool(CLAP_ABI* has_hard_realtime_requirement)(const clap_plugin_t* plugin);
+  bool(CLAP_ABI* set)(const clap_plugin_t* plugin, clap_plugin_render_mode mode);
+} clap_plugin_render_t;
+
+}  // extern "C"

@@ -143,6 +143,8 @@ class Plugin {
   bool IsMainThread() const;
   bool IsAudioThread() const;
   bool IsActive() const { return active.load(std::memory_order_acquire); }
+  // The host renders offline (a bounce): the audio thread may wait and allocate. Any thread reads.
+  bool IsOffline() const { return offline.load(std::memory_order_acquire); }
   const clap_plugin_t* ClapPlugin() const { return &clapPlugin; }
   const clap_host_t* Host() const { return host; }
 
@@ -220,6 +222,7 @@ class Plugin {
   std::atomic<int> activeConfig{0};  // main thread writes while deactivated, audio reads
   std::atomic<bool> active{false};
   std::atomic<bool> processing{false};
+  std::atomic<bool> offline{false};                     // main thread sets (render extension), any thread reads
   std::atomic<uint32_t> mainRequests{0};                // any thread sets bits, main thread clears them
   std::unique_ptr<std::atomic<uint32_t>[]> pendingOut;  // per parameter, any thread sets, audio/main drains
 

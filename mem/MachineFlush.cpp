@@ -5,7 +5,11 @@
 #include "MemoryFile.h"
 #include "SeqLock.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 namespace vorrel::mem {
@@ -67,10 +71,32 @@ void MachineMemory::rememberFile(uint64_t print) {
   }
 }
 
+// A user may keep memory.bin as a symbolic link into a synced folder: the target is replaced in its own
+// folder, so the link stays. A link that leads nowhere (dangling, a loop) is never written through.
+MachineMemory::SaveProblem MachineMemory::liveFile(std::string& dir, std::string& file) const {
+  dir = store;
+  file = kLiveFile;
+  const std::string path = storePath();
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return SaveProblem::None;
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (!real)
+    return errno == ENOENT || errno == ELOOP || errno == ENOTDIR ? SaveProblem::BadLink : SaveProblem::WriteFailed;
+  const std::string target = real;
+  std::free(real);
+  const size_t slash = target.find_last_of('/');
+  dir = slash == 0 ? std::string("/") : target.substr(0, slash);
+  file = target.substr(slash + 1);
+  return SaveProblem::None;
+}
+
 void MachineMemory::flush(uint64_t now, bool force) {
   if (!dirty()) return;
   const int64_t since = secondsSince(now, lastFlush);
   if (!force && lastFlush != 0 && since >= 0 && since <= kFlushSpacing) return;
+  // A file that could not be written is tried again 15 s later, not at every idle call (even when forced).
+  const int64_t sinceTry = secondsSince(now, lastFlushTry);
+  if (saveProblem() != SaveProblem::None && sinceTry >= 0 && sinceTry <= kFlushSpacing) return;
   std::lock_guard<std::mutex> serial(flushMutex());
 
   // The published state and its generation, taken together.
@@ -81,9 +107,16 @@ void MachineMemory::flush(uint64_t now, bool force) {
   unlockMachine();
   sanitizeWithDefaults(state);
 
+  if (stallHook) stallHook(Stage::Flushing);
+  lastFlushTry = now;
+  std::string dir, file;
+  if (const SaveProblem p = liveFile(dir, file); p != SaveProblem::None) {
+    setProblem(p);
+    return;
+  }
   // What lies at memory.bin must be ours to replace; anything else keeps its bytes under another name.
-  const std::string path = storePath();
-  memfmt::removeDeadTemporaries(store, kLiveFile);
+  const std::string path = dir + "/" + file;
+  memfmt::removeDeadTemporaries(dir, file);
   MemoryFileHeader h;
   MemoryFileBodyV1 b;
   MemoryCartV1 c;
@@ -93,21 +126,33 @@ void MachineMemory::flush(uint64_t now, bool force) {
       break;
     case memfmt::ReadStatus::Ok:
       // Loaded from another store directory, restored by hand, or left by another build: not this memory.
-      if (!knownFile(print) && !memfmt::keepAside(store, kLiveFile, "never-loaded", now)) return;
+      if (!knownFile(print) && !memfmt::keepAside(dir, file, "never-loaded", now)) {
+        setProblem(SaveProblem::WriteFailed);
+        return;
+      }
       break;
     case memfmt::ReadStatus::Unreadable:
-      if (!memfmt::keepAside(store, kLiveFile, "unreadable", now)) return;
+      if (!memfmt::keepAside(dir, file, "unreadable", now)) {
+        setProblem(SaveProblem::WriteFailed);
+        return;
+      }
       break;
     case memfmt::ReadStatus::Refused:  // a FIFO or device is left where it is; the memory stays in the segment
-    case memfmt::ReadStatus::Failed:   // try again at the next call
+      setProblem(SaveProblem::NotAFile);
+      return;
+    case memfmt::ReadStatus::Failed:  // descriptors or I/O: try again later
+      setProblem(SaveProblem::WriteFailed);
       return;
   }
 
   const MemoryFileBodyV1 body = bodyOf(state);
   const std::vector<uint8_t> bytes =
       memfmt::encodeMemoryFile(body, state.cart, state.lastUpdate, &state.name, &state.yours);
-  const std::string temp = memfmt::writeTemporary(store, kLiveFile, bytes);
-  if (temp.empty()) return;
+  const std::string temp = memfmt::writeTemporary(dir, file, bytes);
+  if (temp.empty()) {
+    setProblem(SaveProblem::WriteFailed);  // a full or read-only disk
+    return;
+  }
   if (stallHook) stallHook(Stage::FlushWritten);
 
   // Rename only while no newer generation has reached this file meanwhile; the check and the rename happen
@@ -131,8 +176,12 @@ void MachineMemory::flush(uint64_t now, bool force) {
     rememberFile(memfmt::fingerprint(bytes.data(), bytes.size(), bytes.size()));
   }
   unlockMachine();
-  if (!newerOnDisk && !renamed) return;
-  if (renamed) memfmt::syncDirectory(store);
+  if (!newerOnDisk && !renamed) {
+    setProblem(SaveProblem::WriteFailed);
+    return;
+  }
+  setProblem(SaveProblem::None);
+  if (renamed) memfmt::syncDirectory(dir);
   localDiskGen = newerOnDisk ? onDisk : generation;
   lastFlush = now;
 }

@@ -4,6 +4,7 @@
 #include "Biographies.h"
 #include "LegacyTakeover.h"
 #include "MemoryFile.h"
+#include "MemoryLibrary.h"
 #include "RobustMutex.h"
 #include "SeqLock.h"
 
@@ -17,6 +18,7 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstddef>
 #include <cstring>
 #include <ctime>
@@ -31,6 +33,11 @@ namespace {
 constexpr int kWaitTries = 50;             // 50 x 10 ms for the ready marker
 constexpr int64_t kAbandonedSeconds = 31;  // no heartbeat for this long: nobody uses the segment
 constexpr int64_t kReapSeconds = 11;
+// No memory file can have been written before 2025-01-01 00:00 UTC: an earlier saved second is a clock that
+// was wrong (or unset) at the time, and forgets nothing.
+constexpr uint64_t kFirstPossibleSave = 1'735'689'600;
+constexpr double kMostOfTheMemory = 0.5;  // a forgetting step that takes more than this share is backed up first
+constexpr int64_t kBackupRetryMs = 10'000;
 
 // Serialises open and close within this process.
 std::mutex& localMutex() {
@@ -58,6 +65,27 @@ bool processGone(int64_t pid) {
 bool ownedPrivately(const bip::shared_memory_object& obj) {
   struct stat st {};
   return ::fstat(obj.get_mapping_handle().handle, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
+}
+
+int64_t monotonicMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+double totalWeight(const double (&weights)[kModes], const MemoryCartV1& cart) {
+  double t = 0.0;
+  for (double w : weights) t += w;
+  for (const auto& row : cart.ink)
+    for (float cell : row) t += cell;
+  return t;
+}
+
+// Whether forgetting took more than half of what was carved (modes and interval map together).
+bool forgetsMost(double before, double after) { return before > 1e-9 && after < kMostOfTheMemory * before; }
+
+// A saved second from before any file could exist, or from the future, counts as now.
+uint64_t trustedSavedAt(uint64_t savedAt, uint64_t now) {
+  return savedAt < kFirstPossibleSave || savedAt > now ? now : savedAt;
 }
 
 uint64_t keyOf(const std::string& store) {
@@ -105,15 +133,34 @@ bool MachineMemory::initialise(uint64_t now) {
   MemoryNameV3 memName{};
   MemoryYours yours{};
   uint64_t print = 0;
+  uint64_t forgottenUpTo = now;
   const memfmt::ReadStatus read =
       store.empty() ? memfmt::ReadStatus::Missing
                     : memfmt::readMemoryFile(storePath(), header, body, cart, &memName, &yours, &print);
   switch (read) {
-    case memfmt::ReadStatus::Ok:
-      // The memory kept forgetting at real time while no instance ran, whatever the Speed was.
-      applyWallClockForget(body, cart, header.savedAt, now, 1.0);
+    case memfmt::ReadStatus::Ok: {
+      // The memory kept forgetting at real time while no instance ran, whatever the Speed was. When that takes
+      // most of it, a backup comes first; without one the memory opens whole and the idle tick tries again.
+      const uint64_t from = trustedSavedAt(header.savedAt, now);
+      const MemoryFileBodyV1 wholeBody = body;
+      const MemoryCartV1 wholeCart = cart;
+      applyWallClockForget(body, cart, from, now, 1.0);
+      if (forgetsMost(totalWeight(wholeBody.modeWeights, wholeCart), totalWeight(body.modeWeights, cart))) {
+        MemoryState whole = defaultState();
+        setBody(whole, wholeBody);
+        whole.cart = wholeCart;
+        whole.name = memName;
+        whole.yours = yours;
+        whole.lastUpdate = from;
+        if (!backupBeforeForgetting(whole, now)) {
+          body = wholeBody;
+          cart = wholeCart;
+          forgottenUpTo = from;
+        }
+      }
       seg->knownFiles[0] = print;
       break;
+    }
     case memfmt::ReadStatus::Missing:
       seedFirstRun(body, cart, memName, now);
       break;
@@ -132,7 +179,7 @@ bool MachineMemory::initialise(uint64_t now) {
   state.forgetDays = body.forgetDays > 0.0 ? body.forgetDays : kDefaultForgetDays;
   const bool fromFile = read == memfmt::ReadStatus::Ok;
   state.engravePct = fromFile && body.engravePct >= 0.0 ? body.engravePct : kDefaultEngravePct;
-  state.lastUpdate = now;
+  state.lastUpdate = forgottenUpTo;
   state.pace = 1.0;
   sanitizeWithDefaults(state);
   // What is in our memory.bin (or nothing to save yet) is generation 1: opening alone writes nothing.
@@ -219,9 +266,9 @@ MachineMemory::Attach MachineMemory::createOrAttach(uint64_t now, bool firstAtte
         lastFault = OpenFault::Foreign;
         return Attach::Fail;
       }
-      if (magic == kSegmentMagic && version > kSegmentVersion) return Attach::Fail;  // a newer build's: kept
       if (magic == kSegmentMagic && version != kSegmentVersion && version != 0) {
-        // An older build's layout: replaced only once nobody has touched it for 31 seconds.
+        // An older or newer build's layout (after an upgrade or a downgrade): replaced only once nobody has
+        // touched it for 31 seconds, so no instance of that build is using it.
         const uint32_t layout = seg->layout;
         const uint64_t alive = shared(seg->aliveAt).load(std::memory_order_acquire);
         bail();
@@ -327,6 +374,7 @@ bool MachineMemory::openLocked(uint64_t now) {
           secondsSince(now, shared(s.heartbeat).load(std::memory_order_acquire)) >= kReapSeconds) {
         shared(s.live).store(0, std::memory_order_release);
         shared(s.owner).store(0, std::memory_order_release);
+        shared(s.flags).store(0, std::memory_order_release);
       }
     }
     int claim = -1;
@@ -345,6 +393,7 @@ bool MachineMemory::openLocked(uint64_t now) {
     shared(s.owner).store(newId, std::memory_order_release);
     shared(s.pid).store(static_cast<int64_t>(pid), std::memory_order_release);
     shared(s.heartbeat).store(now, std::memory_order_release);
+    shared(s.flags).store(0, std::memory_order_release);
     const InstancePayload empty{};
     seqPublish(s.payloadSeq, s.payload, empty);
     shared(s.payloadSeq).store(0, std::memory_order_release);
@@ -367,15 +416,30 @@ bool MachineMemory::openLocked(uint64_t now) {
 }
 
 bool MachineMemory::withMachine(uint64_t now, const std::function<void(MemoryState&)>& change) {
-  if (!isOpen() || !lockMachine()) return false;
-  // Under the lock the box is stable (a torn or empty one was just repaired): the raw words are the state.
+  if (!isOpen()) return false;
   MemoryState copy;
-  loadWords(seg->state, copy);
-  // Another process wrote it: repair before changing, settings that read as "not given" get the defaults.
-  sanitizeWithDefaults(copy);
-  // Speed runs only while some instance is alive: after the last heartbeat the memory forgets at real time.
-  const uint64_t alive = shared(seg->aliveAt).load(std::memory_order_acquire);
-  if (secondsSince(now, alive) >= kReapSeconds) forgetAcrossIdleGap(copy, alive, now);
+  for (bool backedUp = false;; backedUp = true) {
+    if (!lockMachine()) return false;
+    // Under the lock the box is stable (a torn or empty one was just repaired): the raw words are the state.
+    loadWords(seg->state, copy);
+    // Another process wrote it: repair before changing, settings that read as "not given" get the defaults.
+    sanitizeWithDefaults(copy);
+    // Speed runs only while some instance is alive: after the last heartbeat the memory forgets at real time.
+    const uint64_t alive = shared(seg->aliveAt).load(std::memory_order_acquire);
+    MemoryState forgotten = copy;
+    if (secondsSince(now, alive) >= kReapSeconds) forgetAcrossIdleGap(forgotten, alive, now);
+    forgetState(forgotten, now);
+    // A long absence, or a clock far ahead: what forgetting would take goes into a dated backup first, written
+    // without the lock. If it cannot be written, the operation waits (false) with the memory as it was.
+    if (!backedUp &&
+        forgetsMost(totalWeight(copy.modeWeights, copy.cart), totalWeight(forgotten.modeWeights, forgotten.cart))) {
+      unlockMachine();
+      if (!backupBeforeForgetting(copy, now)) return false;
+      continue;
+    }
+    if (secondsSince(now, alive) >= kReapSeconds) forgetAcrossIdleGap(copy, alive, now);
+    break;
+  }
   change(copy);
   sanitizeWithDefaults(copy);  // nothing non-finite or out of range is ever published
   seqPublish(seg->seq, seg->state, copy);
@@ -394,7 +458,61 @@ bool MachineMemory::wipe(uint64_t now) {
   return withMachine(now, [&](MemoryState& s) { ops::wipe(s, now); });
 }
 bool MachineMemory::setPace(double pace, uint64_t now) {
-  return withMachine(now, [&](MemoryState& s) { ops::setPace(s, pace, now); });
+  return withMachine(now, [&](MemoryState& s) {
+    ops::setPace(s, pace, now);
+    // The Speed belongs to the one who set it last, and ends with it (releaseOrphanedPace).
+    const int own = slotIndex();
+    for (int i = 0; i < kNumSlots; ++i) {
+      auto flags = shared(seg->slots[i].flags);
+      if (i == own && s.pace > 1.0)
+        flags.fetch_or(kSlotPaceOwner, std::memory_order_acq_rel);
+      else
+        flags.fetch_and(~kSlotPaceOwner, std::memory_order_acq_rel);
+    }
+  });
+}
+
+bool MachineMemory::paceOwnerAlive(uint64_t now) const {
+  for (InstanceSlot& slotRef : seg->slots) {
+    if (shared(slotRef.live).load(std::memory_order_acquire) != 1 ||
+        (shared(slotRef.flags).load(std::memory_order_acquire) & kSlotPaceOwner) == 0)
+      continue;
+    const int64_t pid = shared(slotRef.pid).load(std::memory_order_acquire);
+    // A killed owner leaves its slot live: its process is gone, or its heartbeat stopped.
+    if (!processGone(pid) &&
+        secondsSince(now, shared(slotRef.heartbeat).load(std::memory_order_acquire)) < kReapSeconds)
+      return true;
+  }
+  return false;
+}
+
+bool MachineMemory::releaseOrphanedPace(uint64_t now) {
+  MemoryState s;
+  if (!isOpen() || !seg || !load(s) || !(s.pace > 1.0) || paceOwnerAlive(now)) return false;
+  bool released = false;
+  withMachine(now, [&](MemoryState& st) {
+    if (!(st.pace > 1.0) || paceOwnerAlive(now)) return;  // set again meanwhile
+    ops::setPace(st, 1.0, now);
+    released = true;
+  });
+  return released;
+}
+
+void MachineMemory::markNotPlaying() {
+  const int s = slotIndex();
+  if (isOpen() && seg && s >= 0) shared(seg->slots[s].flags).fetch_or(kSlotNotPlaying, std::memory_order_acq_rel);
+}
+
+bool MachineMemory::backupBeforeForgetting(const MemoryState& state, uint64_t now) {
+  if (store.empty()) return true;  // a memory without a store directory has no library either
+  const int64_t ms = monotonicMs();
+  if (backupRefusedMs >= 0 && ms - backupRefusedMs < kBackupRetryMs) return false;
+  if (backupState(state, store + "/memories", now)) {
+    backupRefusedMs = -1;
+    return true;
+  }
+  backupRefusedMs = ms;
+  return false;
 }
 bool MachineMemory::tick(uint64_t now) {
   return withMachine(now, [&](MemoryState& s) { ops::tick(s, now); });
@@ -418,7 +536,9 @@ bool MachineMemory::load(MemoryState& out) const {
 bool MachineMemory::readSlot(int i, InstancePayload& out) const {
   if (!seg || i < 0 || i >= kNumSlots) return false;
   InstanceSlot& s = seg->slots[i];
-  if (shared(s.live).load(std::memory_order_acquire) != 1) return false;
+  if (shared(s.live).load(std::memory_order_acquire) != 1 ||
+      (shared(s.flags).load(std::memory_order_acquire) & kSlotNotPlaying) != 0)
+    return false;
   InstancePayload copy;
   if (!seqRead(s.payloadSeq, s.payload, copy)) return false;
   copy.trackName[sizeof copy.trackName - 1] = '\0';
@@ -429,7 +549,9 @@ bool MachineMemory::readSlot(int i, InstancePayload& out) const {
 int MachineMemory::liveSlots() const {
   if (!seg) return 0;
   int n = 0;
-  for (auto& s : seg->slots) n += shared(s.live).load(std::memory_order_acquire) == 1;
+  for (auto& s : seg->slots)
+    n += shared(s.live).load(std::memory_order_acquire) == 1 &&
+         (shared(s.flags).load(std::memory_order_acquire) & kSlotNotPlaying) == 0;
   return n;
 }
 
@@ -499,6 +621,7 @@ void MachineMemory::close(uint64_t now) {
         if (shared(sl.owner).load(std::memory_order_acquire) == instanceId()) {
           shared(sl.live).store(0, std::memory_order_release);
           shared(sl.owner).store(0, std::memory_order_release);
+          shared(sl.flags).store(0, std::memory_order_release);
         }
         unlockMachine();
       }

@@ -45,8 +45,16 @@ class MachineMemory {
   bool wipe(uint64_t now);
   bool setPace(double pace, uint64_t now);
   bool tick(uint64_t now);
+  // A Speed above x1 whose setter (slot flagged kSlotPaceOwner) is gone goes back to x1. True when it did.
+  bool releaseOrphanedPace(uint64_t now);
+  // Marks this handle's slot as a tool's, not a playing instance (our host's Speed override).
+  void markNotPlaying();
   bool setMemoryName(const MemoryNameV3& name, uint64_t now);
   bool replaceMemory(const MemoryState& state, uint64_t now);
+
+  // Why the memory file is not being written (control thread writes, any thread reads).
+  enum class SaveProblem { None, NotAFile, BadLink, WriteFailed };
+  SaveProblem saveProblem() const { return problem.load(std::memory_order_acquire); }
 
   // Any thread, never blocks: the published state, at most 8 attempts.
   bool load(MemoryState& out) const;
@@ -72,7 +80,8 @@ class MachineMemory {
   MachineSegment* segment() const { return seg; }
 
   // Points where a real process may stall on a slow disk; tests pause there on purpose. Control thread.
-  enum class Stage { CreatingSegment, FlushWritten };
+  // Flushing: a write of memory.bin is about to be tried.
+  enum class Stage { CreatingSegment, FlushWritten, Flushing };
   void setStallHook(std::function<void(Stage)> hook) { stallHook = std::move(hook); }
 
  private:
@@ -88,6 +97,12 @@ class MachineMemory {
   void repairPublished();
   void dropSlot(int s);
   bool pacedMemory() const;
+  bool paceOwnerAlive(uint64_t now) const;
+  // A dated backup of state in the library before forgetting takes most of it; false when none could be written.
+  bool backupBeforeForgetting(const MemoryState& state, uint64_t now);
+  // Where memory.bin's bytes live: the store itself, or a symbolic link's target (written through).
+  SaveProblem liveFile(std::string& dir, std::string& file) const;
+  void setProblem(SaveProblem p) { problem.store(p, std::memory_order_release); }
   uint64_t diskGeneration() const;
   void recordDisk(uint64_t generation);
   bool knownFile(uint64_t print) const;
@@ -111,6 +126,9 @@ class MachineMemory {
   bool created = false;       // this handle created the mapped segment
   uint64_t localDiskGen = 0;  // generation in our memory.bin when the segment's records no longer say
   uint64_t lastFlush = 0;
+  uint64_t lastFlushTry = 0;     // second of the latest write attempt; a failed one waits 15 s
+  int64_t backupRefusedMs = -1;  // monotonic; a refused forgetting backup is not tried again for 10 s
+  std::atomic<SaveProblem> problem{SaveProblem::None};
   std::function<void(Stage)> stallHook;
 };
 

@@ -21,9 +21,13 @@ struct InstancePayload {
   char trackName[48];  // NUL-terminated, at most 47 characters
 };
 
+// InstanceSlot flags; older builds leave the word zero.
+constexpr uint32_t kSlotPaceOwner = 1;   // this slot's owner set the Speed above x1: it ends when the owner does
+constexpr uint32_t kSlotNotPlaying = 2;  // a tool's handle (our host's Speed), not an instance: never counted
+
 struct InstanceSlot {
-  uint32_t live;  // 1 = claimed
-  uint32_t reserved0;
+  uint32_t live;   // 1 = claimed
+  uint32_t flags;  // kSlot... bits; cleared when the slot is claimed, freed or reaped
   uint64_t owner;  // instanceId of the claimant, 0 when free
   int64_t pid;
   uint64_t heartbeat;   // second of the owner's latest heartbeat

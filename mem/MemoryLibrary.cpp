@@ -5,6 +5,7 @@
 #include "Directories.h"
 #include "Engraving.h"
 #include "MemoryFile.h"
+#include "StoreFiles.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -42,6 +43,19 @@ bool holdsName(const std::string& path, const std::string& name) {
   return nameRecord(name, 0).text == std::string(n.text);
 }
 
+constexpr const char* kKeptAside[] = {"memory.unreadable-", "memory.never-loaded-"};
+
+bool keptAsideStem(const std::string& stem) {
+  for (const char* prefix : kKeptAside)
+    if (stem.size() > std::strlen(prefix) && stem.compare(0, std::strlen(prefix), prefix) == 0) return true;
+  return false;
+}
+
+std::string parentOf(const std::string& dir) {
+  const size_t slash = dir.find_last_of('/');
+  return slash == std::string::npos ? std::string(".") : dir.substr(0, slash);
+}
+
 }  // namespace
 
 std::string memoriesDir() { return defaultStoreDir() + "/memories"; }
@@ -64,6 +78,21 @@ std::vector<std::string> listMemoryNames(const std::string& dir) {
   ::closedir(d);
   std::sort(names.begin(), names.end());  // std::string compares as unsigned bytes
   return names;
+}
+
+std::vector<std::string> listLibrary(const std::string& dir) {
+  memfmt::removeDeadTemporaries(dir, "");  // saves and backups killed before their rename
+  std::vector<std::string> names = listMemoryNames(dir);
+  for (std::string& stem : listMemoryNames(parentOf(dir)))
+    if (keptAsideStem(stem) && !exists(dir + "/" + stem + ".bin")) names.push_back(std::move(stem));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string libraryFile(const std::string& dir, const std::string& name) {
+  const std::string own = dir + "/" + memFileName(name);
+  if (exists(own) || !keptAsideStem(name) || name.find('/') != std::string::npos) return own;
+  return parentOf(dir) + "/" + name + ".bin";
 }
 
 std::string backupBaseName(uint64_t now) {
@@ -105,6 +134,10 @@ MemoryNameV3 nameRecord(const std::string& name, uint64_t now) {
 bool backupLiveMemory(MachineMemory& memory, const std::string& dir, uint64_t now) {
   MemoryState live = defaultState();
   if (memory.isOpen() && !memory.load(live)) return false;
+  return backupState(live, dir, now);
+}
+
+bool backupState(const MemoryState& live, const std::string& dir, uint64_t now) {
   if (nothingToKeep(live)) return true;
   // Another process backing up in the same minute may take the free name first: a backup never replaces
   // another, it moves on to the next number. The file keeps the memory's own name inside; the library lists it
@@ -137,13 +170,17 @@ bool saveMemoryAs(MachineMemory& memory, const std::string& dir, const std::stri
   return memory.setMemoryName(rec, now);
 }
 
-bool loadLibraryMemory(MachineMemory& memory, const std::string& dir, const std::string& name, uint64_t now) {
+bool loadLibraryMemory(MachineMemory& memory, const std::string& dir, const std::string& name, uint64_t now,
+                       bool* backupRefused) {
   MemoryFileHeader header;
   MemoryFileBodyV1 body;
   MemoryCartV1 cart;
-  if (name.empty() || !memfmt::loadMemoryFile(dir + "/" + memFileName(name), header, body, cart, nullptr, nullptr))
+  if (name.empty() || !memfmt::loadMemoryFile(libraryFile(dir, name), header, body, cart, nullptr, nullptr))
     return false;
-  if (!backupLiveMemory(memory, dir, now)) return false;  // nothing replaces a memory we could not keep
+  if (!backupLiveMemory(memory, dir, now)) {  // nothing replaces a memory we could not keep
+    if (backupRefused) *backupRefused = true;
+    return false;
+  }
   MemoryState next{};
   setBody(next, body);
   next.cart = cart;
@@ -154,9 +191,12 @@ bool loadLibraryMemory(MachineMemory& memory, const std::string& dir, const std:
   return true;
 }
 
-bool loadShippedMemory(MachineMemory& memory, const std::string& dir, int index, uint64_t now) {
+bool loadShippedMemory(MachineMemory& memory, const std::string& dir, int index, uint64_t now, bool* backupRefused) {
   if (index < 0 || index >= kNumBiographies) return false;
-  if (!backupLiveMemory(memory, dir, now)) return false;
+  if (!backupLiveMemory(memory, dir, now)) {
+    if (backupRefused) *backupRefused = true;
+    return false;
+  }
   MemoryState live = defaultState();
   if (!memory.load(live)) live = defaultState();
   const Biography& bio = kBiographies[static_cast<size_t>(index)];
@@ -173,7 +213,7 @@ bool loadShippedMemory(MachineMemory& memory, const std::string& dir, int index,
 
 bool deleteLibraryMemory(const std::string& dir, const std::string& name) {
   if (name.empty()) return false;
-  return std::remove((dir + "/" + memFileName(name)).c_str()) == 0;
+  return std::remove(libraryFile(dir, name).c_str()) == 0;
 }
 
 }  // namespace vorrel::mem

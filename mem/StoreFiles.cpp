@@ -60,9 +60,16 @@ bool exists(const std::string& path) {
 
 // The pid in "<fileName>.tmp.<pid>" or "<fileName>.tmp.<pid>.<n>", or 0 when the name is not such a temporary.
 pid_t temporaryOwner(const char* entry, const std::string& fileName) {
-  const std::string prefix = fileName + ".tmp.";
-  if (std::strncmp(entry, prefix.c_str(), prefix.size()) != 0) return 0;
-  const char* digits = entry + prefix.size();
+  const char* digits = nullptr;
+  if (fileName.empty()) {  // any memory file's: "<name>.bin.tmp.<pid>..."
+    const char* mark = std::strstr(entry, ".bin.tmp.");
+    if (!mark || mark == entry) return 0;
+    digits = mark + std::strlen(".bin.tmp.");
+  } else {
+    const std::string prefix = fileName + ".tmp.";
+    if (std::strncmp(entry, prefix.c_str(), prefix.size()) != 0) return 0;
+    digits = entry + prefix.size();
+  }
   char* end = nullptr;
   errno = 0;
   const long pid = std::strtol(digits, &end, 10);

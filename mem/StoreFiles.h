@@ -34,7 +34,8 @@ void syncDirectory(const std::string& dir);
 // process may have taken it a moment ago), so the caller can try the next name. The temporary is gone either way.
 enum class NewFile { Written, Taken, Failed };
 NewFile renameNoReplace(const std::string& tempPath, const std::string& finalPath);
-// Removes fileName's temporaries left by writers that died before renaming them (their process is gone).
+// Removes fileName's temporaries left by writers that died before renaming them (their process is gone); an
+// empty fileName stands for every "*.bin" file of dir.
 void removeDeadTemporaries(const std::string& dir, const std::string& fileName);
 // Moves dir/fileName to a free name "<stem>.<why>-<local time>.bin" beside it; false when it could not.
 bool keepAside(const std::string& dir, const std::string& fileName, const char* why, uint64_t now);

@@ -5,6 +5,7 @@
 #include "Bodies.h"
 #include "Engraving.h"
 #include "MemoryLibrary.h"
+#include "MemoryNotices.h"
 
 #include <algorithm>
 #include <chrono>
@@ -16,6 +17,10 @@
 namespace {
 
 constexpr uint64_t kTickSeconds = 3600;  // forgetting is applied at least hourly
+// A lastUpdate further ahead than this was written by a clock that ran ahead: it counts as now, so forgetting
+// neither runs backwards nor stops until the wrong date is reached.
+constexpr uint64_t kFutureSlack = 60;
+constexpr uint64_t kNoticeSeconds = 60;  // how long the memory line says that a request was dropped
 constexpr int64_t kFirstRetryMs = 40;
 constexpr int64_t kLongestRetryMs = 4000;
 constexpr size_t kPublishedNameBytes = 47;
@@ -50,6 +55,7 @@ void Vorrel::OnIdle() {
     double none = 0.0;  // a newer request posted meanwhile wins
     pendingPace.compare_exchange_strong(none, pace, std::memory_order_acq_rel);
   }
+  memory.releaseOrphanedPace(now);  // a Speed whose setter was killed (a render, a crashed host) ends here
   serviceMemoryOps(now);
   idleTickAndFlush(now);
   idlePublish();
@@ -81,6 +87,13 @@ void Vorrel::idleEngrave(uint64_t now) {
   // While the memory stays locked the batch waits; past its limit the ring keeps (and then drops) new events.
   vorrel::mem::InkEvent e;
   while (engraveBatch.size() < kMaxBatch && popInk(e)) engraveBatch.push_back(e);
+  // A bounce's events beyond the ring come after the ring's (the audio thread keeps that order).
+  if (engraveBatch.size() < kMaxBatch && inkOverflowUsed.load(std::memory_order_acquire)) {
+    std::lock_guard<std::mutex> lock(inkOverflowMutex);
+    engraveBatch.insert(engraveBatch.end(), inkOverflow.begin(), inkOverflow.end());
+    inkOverflow.clear();
+    inkOverflowUsed.store(false, std::memory_order_release);
+  }
   if (engraveBatch.empty()) return;
   const int count = static_cast<int>(engraveBatch.size());
   if (!memory.engrave(engraveBatch.data(), count, bodyPitchClasses, now)) return;  // kept for the next call
@@ -133,11 +146,17 @@ void Vorrel::followMachineSettings() {
   }
 }
 
-// Nothing is erased before its backup is safely on disk; a clear that cannot go ahead waits for the next call.
+// Nothing is erased before its backup is safely on disk. A clear whose backup is refused is dropped (the
+// memory line says so), never carried out later after more playing; one whose backup was written but whose
+// wipe found the memory busy is tried again at the next call.
 void Vorrel::idleClearMemory(uint64_t now) {
   if (!clearMemoryRequest.exchange(false, std::memory_order_acq_rel)) return;
   if (!clearBackedUp) clearBackedUp = vorrel::mem::backupLiveMemory(memory, vorrel::mem::memoriesDir(), now);
-  if (clearBackedUp && memory.wipe(now)) {
+  if (!clearBackedUp) {
+    dropForRefusedBackup(now);
+    return;
+  }
+  if (memory.wipe(now)) {
     clearBackedUp = false;
     memory.flush(now, true);
     memoryNamesStale = true;
@@ -146,10 +165,33 @@ void Vorrel::idleClearMemory(uint64_t now) {
   clearMemoryRequest.store(true, std::memory_order_release);
 }
 
+void Vorrel::dropForRefusedBackup(uint64_t now) {
+  backupRefusedAt.store(now == 0 ? 1 : now, std::memory_order_release);
+}
+
+int Vorrel::memoryNotice() const {
+  using Problem = vorrel::mem::MachineMemory::SaveProblem;
+  const uint64_t refused = backupRefusedAt.load(std::memory_order_acquire);
+  const uint64_t now = static_cast<uint64_t>(std::time(nullptr));
+  if (refused != 0 && now >= refused && now - refused < kNoticeSeconds) return vrui::kNoticeBackupRefused;
+  switch (memory.saveProblem()) {
+    case Problem::NotAFile:
+      return vrui::kNoticeNotAFile;
+    case Problem::BadLink:
+      return vrui::kNoticeBadLink;
+    case Problem::WriteFailed:
+      return vrui::kNoticeNotWritten;
+    default:
+      return vrui::kNoticeNone;
+  }
+}
+
 void Vorrel::idleTickAndFlush(uint64_t now) {
   if (!memory.isOpen()) return;
   vorrel::mem::MemoryState s;
-  if (memory.load(s) && s.lastUpdate < now && now - s.lastUpdate > kTickSeconds) memory.tick(now);
+  if (memory.load(s) &&
+      ((s.lastUpdate < now && now - s.lastUpdate > kTickSeconds) || s.lastUpdate > now + kFutureSlack))
+    memory.tick(now);
   memory.flush(now, false);
 }
 

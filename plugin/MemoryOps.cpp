@@ -1,8 +1,11 @@
 // The memory library's request slot, the project's frozen copy, and the track's trace rebuilt on the audio thread.
 #include "Vorrel.h"
 
+#include "Directories.h"
 #include "MemoryLibrary.h"
 #include "SeqLock.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <ctime>
@@ -47,15 +50,16 @@ void Vorrel::serviceMemoryOps(uint64_t now) {
   }
   const std::string dir = vorrel::mem::memoriesDir();
   if (op.kind != kOpNone && memory.isOpen()) {
+    bool backupRefused = false;  // the request is dropped, and the memory line says so
     switch (op.kind) {
       case kOpShipped:
-        vorrel::mem::loadShippedMemory(memory, dir, op.arg, now);
+        vorrel::mem::loadShippedMemory(memory, dir, op.arg, now, &backupRefused);
         break;
       case kOpSaveAs:
         vorrel::mem::saveMemoryAs(memory, dir, op.name, now);
         break;
       case kOpLoad:
-        vorrel::mem::loadLibraryMemory(memory, dir, op.name, now);
+        vorrel::mem::loadLibraryMemory(memory, dir, op.name, now, &backupRefused);
         break;
       case kOpDelete:
         vorrel::mem::deleteLibraryMemory(dir, op.name);
@@ -63,15 +67,34 @@ void Vorrel::serviceMemoryOps(uint64_t now) {
       default:
         break;
     }
+    if (backupRefused) dropForRefusedBackup(now);
     memoryNamesStale = true;
   }
+  if (libraryFoldersChanged()) memoryNamesStale = true;  // another instance saved, backed up or deleted
   if (!memoryNamesStale) return;
-  std::vector<std::string> names = vorrel::mem::listMemoryNames(dir);
+  std::vector<std::string> names = vorrel::mem::listLibrary(dir);
   {
     std::lock_guard<std::mutex> lock(instanceMutex);
     memoryNames.swap(names);
   }
   memoryNamesStale = false;
+}
+
+// Two stat calls per idle call: the library folder (saves, backups and deletes by any instance) and the store
+// folder (files kept aside beside memory.bin). Seconds and nanoseconds of both, folded into one stamp.
+bool Vorrel::libraryFoldersChanged() {
+  uint64_t stamp = 0xcbf29ce484222325ull;
+  for (const std::string& folder : {vorrel::mem::memoriesDir(), vorrel::mem::defaultStoreDir()}) {
+    struct stat st {};
+    const bool there = ::stat(folder.c_str(), &st) == 0;
+    const uint64_t parts[] = {there ? static_cast<uint64_t>(st.st_mtim.tv_sec) : 0,
+                              there ? static_cast<uint64_t>(st.st_mtim.tv_nsec) : 0,
+                              there ? static_cast<uint64_t>(st.st_ino) : 0};
+    for (uint64_t part : parts) stamp = (stamp ^ part) * 0x100000001b3ull;
+  }
+  if (stamp == libraryStamp) return false;
+  libraryStamp = stamp;
+  return true;
 }
 
 void Vorrel::uiSealFromMachine() {

@@ -43,7 +43,21 @@ vorrel::dsp::VoiceParams Vorrel::snapshotVoiceParams() const {
 
 void Vorrel::trackerNoteOn(int note, int channel, double velocity01) {
   vorrel::mem::InkEvent event;
-  if (tracker.noteOn(note, channel, velocity01, audioNow(), event)) engraveRing.push(event);  // dropped when full
+  if (tracker.noteOn(note, channel, velocity01, audioNow(), event)) pushInk(event);
+}
+
+// In real time the ring drops events when the idle timer falls 64 behind. A bounce runs many times faster than
+// the timer drains it, and may wait and allocate: what the ring cannot take goes to the overflow list, and once
+// that list holds anything every later event follows it, so the idle duty carves them in the order played.
+void Vorrel::pushInk(const vorrel::mem::InkEvent& event) {
+  if (!IsOffline()) {
+    engraveRing.push(event);  // dropped when full
+    return;
+  }
+  if (!inkOverflowUsed.load(std::memory_order_acquire) && engraveRing.push(event)) return;
+  std::lock_guard<std::mutex> lock(inkOverflowMutex);
+  if (inkOverflow.size() < kMaxInkOverflow) inkOverflow.push_back(event);
+  inkOverflowUsed.store(true, std::memory_order_release);
 }
 
 void Vorrel::engineNoteOn(int note, int velocity) {

@@ -56,12 +56,15 @@ bool VorrelPanelSource::slotLive(int slot) const {
   vorrel::mem::MachineSegment* seg = plug.memory.isOpen() ? plug.memory.segment() : nullptr;
   if (!seg || slot < 0 || slot >= vorrel::mem::kNumSlots) return false;
   // Written by other processes: read as an atomic word.
-  return std::atomic_ref<uint32_t>(seg->slots[slot].live).load(std::memory_order_acquire) == 1;
+  auto& sl = seg->slots[slot];
+  return std::atomic_ref<uint32_t>(sl.live).load(std::memory_order_acquire) == 1 &&
+         (std::atomic_ref<uint32_t>(sl.flags).load(std::memory_order_acquire) & vorrel::mem::kSlotNotPlaying) == 0;
 }
 bool VorrelPanelSource::readSlot(int slot, vorrel::mem::InstancePayload& out) const {
   return plug.memory.isOpen() && plug.memory.readSlot(slot, out);
 }
 int VorrelPanelSource::ownSlot() const { return plug.memory.slotIndex(); }
+int VorrelPanelSource::memoryNotice() const { return plug.memoryNotice(); }
 
 bool VorrelPanelSource::copyShared(vrui::ShellCopy& out) const {
   try {

@@ -30,6 +30,7 @@ class VorrelPanelSource : public vrui::PanelShell {
   bool slotLive(int slot) const override;
   bool readSlot(int slot, vorrel::mem::InstancePayload& out) const override;
   int ownSlot() const override;
+  int memoryNotice() const override;
 
   bool copyShared(vrui::ShellCopy& out) const override;
 

@@ -143,6 +143,8 @@ class Vorrel final : public vfw::Plugin {
   // Replaces the frozen copy (project restore, undo): bracketed for the audio thread's reader.
   void setSealedCopy(const vorrel::mem::SealedMemory& copy);
   vorrel::mem::SealedMemory sealedCopy() const;
+  // Any thread: a vrui::MemoryNotice for the memory line (a dropped request, a memory not being saved), 0 if none.
+  int memoryNotice() const;
   // Control-thread counters, readable anywhere.
   int32_t engravedCount() const { return engravedTotal.load(std::memory_order_acquire); }
   uint64_t lastEngravingTime() const { return lastEngraving.load(std::memory_order_acquire); }
@@ -172,6 +174,7 @@ class Vorrel final : public vfw::Plugin {
   void syncTraceIfStale();
   void drainPanelQueue();
   void trackerNoteOn(int note, int channel, double velocity01);
+  void pushInk(const vorrel::mem::InkEvent& event);
   void engineNoteOn(int note, int velocity);
   void engineNoteOff(int note);
   double audioNow() const;
@@ -183,6 +186,8 @@ class Vorrel final : public vfw::Plugin {
   void followMachineSettings();
   void idleClearMemory(uint64_t now);
   void idleTickAndFlush(uint64_t now);
+  void dropForRefusedBackup(uint64_t now);
+  bool libraryFoldersChanged();
   void idlePublish();
   void serviceMemoryOps(uint64_t now);
   void storeSealedLocked(const vorrel::mem::SealedMemory& copy);
@@ -253,6 +258,11 @@ class Vorrel final : public vfw::Plugin {
   // Rings between threads: audio writes ink, the control thread reads; the editor writes notes, audio reads.
   SpscRing<vorrel::mem::InkEvent, kEngraveRingSize> engraveRing;
   SpscRing<UiNoteEvent, kPanelQueueSize> panelQueue;
+  // Offline rendering only: events the ring could not take, in order. The audio thread appends, OnIdle empties.
+  static constexpr size_t kMaxInkOverflow = 1u << 20;
+  std::mutex inkOverflowMutex;
+  std::vector<vorrel::mem::InkEvent> inkOverflow;  // guarded by inkOverflowMutex
+  std::atomic<bool> inkOverflowUsed{false};        // set with the list under its mutex; cleared when emptied
 
   std::atomic<int32_t> noteOns{0};             // audio thread increments, editor reads
   std::atomic<uint64_t> frameClock{0};         // audio thread advances, others read
@@ -283,6 +293,7 @@ class Vorrel final : public vfw::Plugin {
   std::atomic<double> pendingPace{0.0};             // editor sets (1, 10, 100), OnIdle takes; 0 = none
   std::atomic<int32_t> engravedTotal{0};            // OnIdle writes, editor and publishing read
   std::atomic<uint64_t> lastEngraving{0};           // OnIdle writes; wall-clock second, 0 = never
+  std::atomic<uint64_t> backupRefusedAt{0};         // OnIdle writes, editor reads; second a request was dropped
 
   // Control thread only.
   std::vector<vorrel::mem::InkEvent> engraveBatch;
@@ -290,6 +301,7 @@ class Vorrel final : public vfw::Plugin {
   int pitchClassBody = -1;
   bool memoryNamesStale = true;
   bool clearBackedUp = false;  // the backup of a clear that still waits for its wipe was written
+  uint64_t libraryStamp = 0;   // modification times of the library and store folders when last listed
   int openFailures = 0;
   int64_t nextOpenTryMs = 0;  // monotonic; open is not retried before
 

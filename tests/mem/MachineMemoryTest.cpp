@@ -2,6 +2,7 @@
 #include "Biographies.h"
 #include "Directories.h"
 #include "MemoryFile.h"
+#include "MemoryLibrary.h"
 #include "SeqLock.h"
 #include "ShmFixture.h"
 
@@ -257,20 +258,17 @@ TEST_F(ShmTest, AnotherVersionIsReplacedOnlyWhenStale) {
   EXPECT_NEAR(s.modeWeights[3], 5.0 * std::exp(-20.0 / (7 * 86400)), 1e-9);
   EXPECT_EQ(m->segment()->version, kSegmentVersion);
   m.reset();
-  // A newer build's segment, or one that is not ours, is never removed, however old.
-  struct Kept {
-    size_t size;
-    uint32_t version, magic;
-  };
-  for (const Kept k : {Kept{sizeof(MachineSegment), 8, kSegmentMagic}, Kept{4096, 8, kSegmentMagic},
-                       Kept{sizeof(MachineSegment), 7, 0x12345678u}}) {
-    bip::shared_memory_object::remove(segment.c_str());
-    forge(segment, k.size, k.version, kNow - 3600, true, 0, k.magic);
-    EXPECT_FALSE(handle()->open(kNow));
-    bip::shared_memory_object obj(bip::open_only, segment.c_str(), bip::read_only);
-    bip::mapped_region region(obj, bip::read_only);
-    EXPECT_EQ(static_cast<const MachineSegment*>(region.get_address())->magic, k.magic);
-  }
+  // A newer build's abandoned segment (after a downgrade) the same; one that is not ours never, however old.
+  bip::shared_memory_object::remove(segment.c_str());
+  forge(segment, 4096, 8, kNow - 20, true);
+  EXPECT_FALSE(handle()->open(kNow));
+  ASSERT_TRUE(handle()->open(kNow + 20));
+  bip::shared_memory_object::remove(segment.c_str());
+  forge(segment, sizeof(MachineSegment), 7, kNow - 3600, true, 0, 0x12345678u);
+  EXPECT_FALSE(handle()->open(kNow));
+  bip::shared_memory_object obj(bip::open_only, segment.c_str(), bip::read_only);
+  bip::mapped_region region(obj, bip::read_only);
+  EXPECT_EQ(static_cast<const MachineSegment*>(region.get_address())->magic, 0x12345678u);
 }
 
 TEST_F(ShmTest, UnfinishedSegmentsAreReplacedOnlyWhenProvablyAbandoned) {
@@ -731,4 +729,108 @@ TEST_F(ShmTest, WithoutAStoreDirectoryTheMemoryLivesInTheSegmentOnly) {
   ASSERT_TRUE(carve(m, 7, 60, kNow));
   EXPECT_FALSE(m.dirty());  // nothing it could write
   m.close(kNow);
+}
+
+TEST_F(ShmTest, ForgettingMostOfTheMemoryWaitsForItsBackupAndWrongSavedTimesForgetNothing) {
+  const std::string library = store + "/memories";
+  auto freshOpen = [&](uint64_t savedAt, MemoryState& s) {
+    bip::shared_memory_object::remove(segment.c_str());
+    writeFileWithWeight(store, 10.0, savedAt);
+    auto m = handle();
+    EXPECT_TRUE(m->open(kNow));
+    EXPECT_TRUE(m->load(s));
+    return m;
+  };
+  MemoryState s;
+  // Saved at 0 (an unset clock) or in the future: nothing is forgotten, and forgetting goes on from now.
+  for (const uint64_t savedAt : {uint64_t{0}, kNow + 86400 * 365}) {
+    freshOpen(savedAt, s);
+    EXPECT_EQ(s.modeWeights[3], 10.0);
+    EXPECT_EQ(s.lastUpdate, kNow);
+  }
+  // A year away with a library that cannot be written (a file where its folder should be): the memory opens
+  // whole, and the forgetting step waits.
+  std::ofstream(library) << "not a folder";
+  const uint64_t yearAgo = kNow - 86400 * 365;
+  auto m = freshOpen(yearAgo, s);
+  EXPECT_EQ(s.modeWeights[3], 10.0);
+  EXPECT_EQ(s.lastUpdate, yearAgo);
+  EXPECT_FALSE(m->tick(kNow));
+  const InkEvent e = ink(7, 1.0, 60);
+  EXPECT_FALSE(m->engrave(&e, 1, modePitchClasses(0), kNow));
+  ASSERT_TRUE(m->load(s));
+  EXPECT_EQ(s.modeWeights[3], 10.0);
+  // Once the library can be written, the step goes ahead behind a dated backup of what it takes.
+  std::filesystem::remove(library);
+  auto other = handle();
+  ASSERT_TRUE(other->open(kNow));
+  ASSERT_TRUE(other->tick(kNow));
+  ASSERT_TRUE(other->load(s));
+  EXPECT_LT(s.modeWeights[3], 1e-6);
+  const auto names = listMemoryNames(library);
+  ASSERT_EQ(names.size(), 1u);
+  EXPECT_EQ(names[0].rfind("Backup ", 0), 0u);
+  MemoryFileHeader h;
+  MemoryFileBodyV1 b;
+  MemoryCartV1 c;
+  ASSERT_TRUE(vorrel::memfmt::loadMemoryFile(library + "/" + names[0] + ".bin", h, b, c, nullptr, nullptr));
+  EXPECT_EQ(b.modeWeights[3], 10.0);
+  // A small step needs no backup.
+  ASSERT_TRUE(other->engrave(&e, 1, modePitchClasses(0), kNow + 60));
+  EXPECT_EQ(listMemoryNames(library).size(), 1u);
+}
+
+TEST_F(ShmTest, ASymlinkedFileIsWrittenThroughAndOneThatCannotBeWrittenIsSaidAndNotRetriedEachCall) {
+  const std::string elsewhere = store + "/synced";
+  std::filesystem::create_directories(elsewhere);
+  std::filesystem::create_symlink(elsewhere + "/vorrel.bin", store + "/memory.bin");
+  writeFileWithWeight(elsewhere, 0.0, kNow);
+  std::filesystem::rename(elsewhere + "/memory.bin", elsewhere + "/vorrel.bin");
+  auto m = handle();
+  int tries = 0;
+  m->setStallHook([&](MachineMemory::Stage stage) { tries += stage == MachineMemory::Stage::Flushing; });
+  ASSERT_TRUE(m->open(kNow));
+  const InkEvent e = ink(7, 1.0, 60);
+  ASSERT_TRUE(m->engrave(&e, 1, modePitchClasses(0), kNow));
+  m->flush(kNow, true);
+  EXPECT_EQ(m->saveProblem(), MachineMemory::SaveProblem::None);
+  EXPECT_TRUE(std::filesystem::is_symlink(store + "/memory.bin"));
+  MemoryFileHeader h;
+  MemoryFileBodyV1 b;
+  MemoryCartV1 c;
+  ASSERT_TRUE(vorrel::memfmt::loadMemoryFile(elsewhere + "/vorrel.bin", h, b, c, nullptr, nullptr));
+  EXPECT_GT(c.ink[0][7], 0.0f);
+
+  // A loop, a dangling link, a FIFO: nothing is followed or replaced, the reason is kept, and the write is
+  // tried again only after 15 seconds.
+  struct Case {
+    const char* what;
+    MachineMemory::SaveProblem problem;
+  };
+  uint64_t now = kNow;
+  for (const Case k :
+       {Case{"loop", MachineMemory::SaveProblem::BadLink}, Case{"dangling", MachineMemory::SaveProblem::BadLink},
+        Case{"fifo", MachineMemory::SaveProblem::NotAFile}}) {
+    const std::string live = store + "/memory.bin";
+    std::filesystem::remove(live);
+    if (k.what == std::string("loop")) std::filesystem::create_symlink("memory.bin", live);
+    if (k.what == std::string("dangling")) std::filesystem::create_symlink(store + "/gone/vorrel.bin", live);
+    if (k.what == std::string("fifo")) {
+      ASSERT_EQ(::mkfifo(live.c_str(), 0644), 0);
+    }
+    now += 100;
+    ASSERT_TRUE(m->engrave(&e, 1, modePitchClasses(0), now));
+    tries = 0;
+    m->flush(now, true);
+    EXPECT_EQ(m->saveProblem(), k.problem) << k.what;
+    for (int i = 1; i <= 14; ++i) m->flush(now + static_cast<uint64_t>(i), true);
+    EXPECT_EQ(tries, 1) << k.what;
+    m->flush(now + 15, false);
+    EXPECT_EQ(tries, 2) << k.what;
+    EXPECT_FALSE(std::filesystem::exists(store + "/gone")) << k.what;
+  }
+  std::filesystem::remove(store + "/memory.bin");
+  m->flush(now + 100, true);
+  EXPECT_EQ(m->saveProblem(), MachineMemory::SaveProblem::None);
+  m->close(now + 100);
 }

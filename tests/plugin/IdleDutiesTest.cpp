@@ -4,6 +4,12 @@
 #include "MemoryFile.h"
 #include "MemoryLibrary.h"
 #include "OwnSegment.h"
+#include "MemoryNotices.h"
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -70,20 +76,29 @@ TEST_F(IdleDuties, TraceBlendsLiveAndFrozenBySourceAndHearBareSilencesIt) {
   EXPECT_DOUBLE_EQ(v.engine().trace[5], 3.0);
 }
 
-TEST_F(IdleDuties, ClearBacksUpFirstAndNeverErasesWithoutABackup) {
+TEST_F(IdleDuties, ClearBacksUpFirstAndIsDroppedWhenItsBackupIsRefused) {
   DirectVorrel v;
   const std::string dir = vorrel::mem::memoriesDir();
   ASSERT_TRUE(machine.withMachine(nowSec(), [](MemoryState& s) { s.forgetDays = 30.0; }));
   setWeight(3, 5.0);
-  // An unwritable library (a file where the directory should be): nothing is erased, the clear waits.
-  fs::create_directories(fs::path(dir).parent_path());
-  std::ofstream(dir) << "not a directory";
+  // A read-only library: nothing is erased, the editor is told, and the clear is not carried out later.
+  fs::create_directories(dir);
+  ASSERT_EQ(::mount(dir.c_str(), dir.c_str(), nullptr, MS_BIND, nullptr), 0);
+  ASSERT_EQ(::mount(nullptr, dir.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr), 0);
   v.plug->uiRequestClearMemory();
+  v.plug->OnIdle();
+  EXPECT_EQ(v.plug->memoryNotice(), vrui::kNoticeBackupRefused);
+  // A shipped memory and a saved one are dropped the same way.
+  v.plug->uiLoadBiography(0);
+  v.plug->OnIdle();
+  EXPECT_EQ(live().modeWeights[3], 5.0);
+  ASSERT_EQ(::umount(dir.c_str()), 0);
   v.plug->OnIdle();
   v.plug->OnIdle();
   EXPECT_EQ(live().modeWeights[3], 5.0);
-  fs::remove(dir);
-  v.plug->OnIdle();  // retried, and now it goes ahead
+  EXPECT_TRUE(v.plug->uiMemoryNames().empty());
+  v.plug->uiRequestClearMemory();  // asked again, with a writable library
+  v.plug->OnIdle();
   const MemoryState cleared = live();
   EXPECT_EQ(cleared.modeWeights[3], 0.0);
   EXPECT_EQ(cleared.forgetDays, 30.0);
@@ -202,4 +217,53 @@ TEST(IdleDutiesWithoutSharedMemory, TheInstancePlaysAndItsFrozenCopyStillWorks) 
   EXPECT_DOUBLE_EQ(v.engine().trace[5], 3.0);  // halfway from a silent live memory to the frozen 6
   EXPECT_GT(v.rms(0, 0), 0.0);
   EXPECT_EQ(std::system("mount -o remount,rw /dev/shm"), 0);
+}
+
+TEST_F(IdleDuties, TheMemoryListFollowsTheFoldersSweepsDeadTemporariesAndOffersKeptAsideFiles) {
+  DirectVorrel v;
+  const std::string dir = vorrel::mem::memoriesDir();
+  const std::string store = vorrel::mem::defaultStoreDir();
+  fs::create_directories(dir);
+  v.plug->OnIdle();
+  EXPECT_TRUE(v.plug->uiMemoryNames().empty());
+  // Another instance saves a memory; a save was killed before its rename; a flush kept a stray file aside.
+  vorrel::mem::MemoryFileBodyV1 body{};
+  body.modeWeights[2] = 4.0;
+  body.forgetDays = 7.0;
+  body.engravePct = 120.0;
+  vorrel::mem::MemoryCartV1 cart{};
+  ASSERT_TRUE(vorrel::memfmt::saveMemoryFile(dir, "Theirs.bin", body, cart, nowSec(), nullptr, nullptr));
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ::waitpid(dead, nullptr, 0);
+  const std::string deadTemp = dir + "/Killed.bin.tmp." + std::to_string(dead) + ".0";
+  const std::string liveTemp = dir + "/Saving.bin.tmp." + std::to_string(::getpid()) + ".0";
+  std::ofstream(deadTemp) << "half";
+  std::ofstream(liveTemp) << "half";
+  ASSERT_TRUE(vorrel::memfmt::saveMemoryFile(store, "memory.never-loaded-20261209-101500.bin", body, cart, nowSec(),
+                                             nullptr, nullptr));
+  v.plug->OnIdle();
+  EXPECT_EQ(v.plug->uiMemoryNames(), (std::vector<std::string>{"Theirs", "memory.never-loaded-20261209-101500"}));
+  EXPECT_FALSE(fs::exists(deadTemp));
+  EXPECT_TRUE(fs::exists(liveTemp));  // a living writer may still rename it
+  // The kept-aside file loads like a backup.
+  v.plug->uiLoadMemory("memory.never-loaded-20261209-101500");
+  v.plug->OnIdle();
+  EXPECT_EQ(live().modeWeights[2], 4.0);
+  fs::remove(liveTemp);
+}
+
+TEST_F(IdleDuties, AMemoryThatCannotBeSavedSaysSo) {
+  DirectVorrel v;
+  const std::string file = machine.storePath();
+  fs::create_directories(fs::path(file).parent_path());
+  ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+  setWeight(4, 3.0);
+  v.plug->OnIdle();
+  EXPECT_EQ(v.plug->memoryNotice(), vrui::kNoticeNotAFile);
+  EXPECT_EQ(live().modeWeights[4], 3.0);  // still carved and shared, only not kept on disk
+  fs::remove(file);
+  v.plug->OnIdle();  // the failed write waits 15 s rather than being tried at every call
+  EXPECT_EQ(v.plug->memoryNotice(), vrui::kNoticeNotAFile);
+  EXPECT_TRUE(!fs::exists(file));
 }

@@ -2,6 +2,8 @@
 #include "DirectVorrel.h"
 
 #include <atomic>
+#include <chrono>
+#include <cstdlib>
 #include <thread>
 
 TEST(RingThreads, PanelNotesInInkOutWhileTheAudioThreadPlays) {
@@ -45,4 +47,31 @@ TEST(RingThreads, PanelNotesInInkOutWhileTheAudioThreadPlays) {
   EXPECT_GT(inked.load(), 0);
   EXPECT_GT(v.plug->noteOnCount(), 400);
   EXPECT_EQ(v.plug->sampleClock(), 4000u * 64u);
+}
+
+// A bounce: the audio thread plays far faster than the idle timer drains the ring of 64, and nothing is dropped.
+TEST(RingThreads, OfflineEveryIntervalIsCarvedWhileTheIdleCallsRunAlongside) {
+  if (!std::getenv("VORREL_TEST_PRIVATE_SHM")) GTEST_SKIP() << "needs a private /dev/shm (isolated.sh as root)";
+  vtest::DirectVorrel v(1, 48000.0, 64);
+  v.plug->StopIdleTimer();
+  const clap_plugin_t* clap = v.plug->ClapPlugin();
+  const auto* render = static_cast<const clap_plugin_render_t*>(clap->get_extension(clap, CLAP_EXT_RENDER));
+  ASSERT_TRUE(render && render->set(clap, CLAP_RENDER_OFFLINE));
+  EXPECT_FALSE(render->has_hard_realtime_requirement(clap));
+  std::atomic<bool> audioDone{false};
+  std::thread control([&] {
+    while (!audioDone.load()) {
+      v.plug->OnIdle();
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));  // a host whose timer lags
+    }
+  });
+  constexpr int kNotes = 3000;
+  for (int b = 0; b < kNotes; ++b) {
+    v.midi(0x90, static_cast<uint8_t>(40 + (b * 7) % 30), 90);
+    v.block(64);
+  }
+  audioDone.store(true);
+  control.join();
+  v.plug->OnIdle();
+  EXPECT_EQ(v.plug->engravedCount(), kNotes - 1);
 }

@@ -16,6 +16,7 @@ struct FakeShell : vrui::PanelShell {
   vorrel::mem::MemoryState memory{};
   bool attached = true, mapped = true, copyOk = true;
   int fault = 0;
+  int notice = 0;  // a vrui::MemoryNotice
   bool live[vorrel::mem::kNumSlots] = {};
   vorrel::mem::InstancePayload slots[vorrel::mem::kNumSlots] = {};
   bool slotReadable[vorrel::mem::kNumSlots] = {};
@@ -71,6 +72,7 @@ struct FakeShell : vrui::PanelShell {
     return true;
   }
   int ownSlot() const override { return own; }
+  int memoryNotice() const override { return notice; }
   bool copyShared(vrui::ShellCopy& out) const override {
     if (copyOk) out = shared;
     return copyOk;

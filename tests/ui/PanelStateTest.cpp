@@ -49,10 +49,14 @@ TEST(PanelStatus, LinesAndAges) {
   EXPECT_EQ(s.rowAgeDays[3], 999.0f);
   EXPECT_FLOAT_EQ(s.rowIntensity[2], std::tanh(1.0f));
   EXPECT_EQ(s.memAgeLine, "silent for 5 h");
+  EXPECT_EQ(s.memoryNotice, 0);
+  b.shell.notice = 2;  // not being saved: the line warns instead of telling the age
+  EXPECT_EQ(b.build().memoryNotice, 2);
 
   b.shell.attached = false;
   s = b.build();
   EXPECT_EQ(s.memAgeLine, "no machine memory");
+  EXPECT_EQ(s.memoryNotice, 0);  // "NO MACHINE MEMORY" says more
   EXPECT_EQ(s.hintTag, "no memory");
   EXPECT_EQ(s.hintText, vrui::hintSlot(0, 40));
   EXPECT_EQ(s.rowAgeDays[2], 999.0f);

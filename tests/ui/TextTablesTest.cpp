@@ -2,6 +2,7 @@
 // rule, and the tour's targets; widths against the panel's boxes when the fonts are at hand.
 #include "FaultTexts.h"
 #include "FontMeasure.h"
+#include "MemoryNotices.h"
 #include "Texts.h"
 #include "Tour.h"
 
@@ -194,4 +195,21 @@ TEST(TextTables, MemoryFaultLinesInEveryLanguageFitTheMemoryLine) {
   }
   EXPECT_STREQ(faultLine(9, 3), kFaultLines[0][3]);
   EXPECT_EQ(faultLine(0, kNumFaultLines), nullptr);
+}
+
+TEST(TextTables, MemoryNoticesAreFilledAndNoWiderThanTheLineTheyReplace) {
+  for (Lang l = 0; l < kNumLangs; ++l) {
+    EXPECT_STREQ(memoryNoticeText(l, kNoticeNone), "");
+    for (int n = 1; n < kNumMemoryNotices; ++n) {
+      ASSERT_TRUE(*memoryNoticeText(l, n)) << "lang " << l << " notice " << n;
+      EXPECT_TRUE(latin1Utf8(memoryNoticeText(l, n))) << "lang " << l << " notice " << n;
+    }
+  }
+  EXPECT_STREQ(memoryNoticeText(9, kNoticeBadLink), kMemoryNotices[kLangEnglish][kNoticeBadLink]);
+  FontMeasure fonts;
+  if (!fonts.ok()) GTEST_SKIP() << "panel fonts not found (set VORREL_FONT_DIR)";
+  const float room = fonts.width(FontMeasure::RailTick, "NO MACHINE MEMORY IN THIS HOST");
+  for (Lang l = 0; l < kNumLangs; ++l)
+    for (int n = 1; n < kNumMemoryNotices; ++n)
+      EXPECT_LE(fonts.width(FontMeasure::RailTick, memoryNoticeText(l, n)), room) << "lang " << l << " notice " << n;
 }

@@ -294,6 +294,11 @@ Instance::Instance(Library& lib, Host& h, const char* pluginId) : hostRef(h) {
       static_cast<const clap_plugin_audio_ports_config_t*>(plugin->get_extension(plugin, CLAP_EXT_AUDIO_PORTS_CONFIG));
   notes = static_cast<const clap_plugin_note_ports_t*>(plugin->get_extension(plugin, CLAP_EXT_NOTE_PORTS));
   tail = static_cast<const clap_plugin_tail_t*>(plugin->get_extension(plugin, CLAP_EXT_TAIL));
+  renderExt = static_cast<const clap_plugin_render_t*>(plugin->get_extension(plugin, CLAP_EXT_RENDER));
+}
+
+bool Instance::setRenderMode(bool offline) {
+  return renderExt && renderExt->set(plugin, offline ? CLAP_RENDER_OFFLINE : CLAP_RENDER_REALTIME);
 }
 
 Instance::~Instance() {

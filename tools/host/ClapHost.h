@@ -192,6 +192,8 @@ class Instance {
   std::vector<clap_note_port_info_t> notePorts(bool input) const;
   bool hasTail() const { return tail != nullptr; }
   uint32_t tailSamples() const;
+  // Main thread: offline (a bounce) or real-time rendering; false when the plug-in has no render extension.
+  bool setRenderMode(bool offline);
   // Main thread: tells the plug-in that the track's name changed.
   void trackInfoChanged() const;
 
@@ -201,6 +203,7 @@ class Instance {
   const clap_plugin_audio_ports_config_t* portsConfig = nullptr;
   const clap_plugin_note_ports_t* notes = nullptr;
   const clap_plugin_tail_t* tail = nullptr;
+  const clap_plugin_render_t* renderExt = nullptr;
 
  private:
   Host& hostRef;

@@ -4,7 +4,9 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 namespace vhost {
 
@@ -16,6 +18,7 @@ bool render(Instance& inst, const std::vector<TimedMidi>& midi, const RenderOpti
     return false;
   }
   const uint32_t block = std::max<uint32_t>(1, opts.blockSize);
+  inst.setRenderMode(opts.offline);  // a plug-in without the extension simply does not hear of it
   if (!inst.activate(opts.sampleRate, 1, block)) {
     error = "activate failed";
     return false;
@@ -40,7 +43,11 @@ bool render(Instance& inst, const std::vector<TimedMidi>& midi, const RenderOpti
   OutputEvents out;
   size_t next = 0;
   bool first = true;
+  const auto started = std::chrono::steady_clock::now();
   for (uint64_t pos = 0; pos < totalFrames; pos += block) {
+    if (opts.pace > 0.0)  // a bounce at a chosen multiple of real time
+      std::this_thread::sleep_until(
+          started + std::chrono::duration<double>(static_cast<double>(pos) / (opts.sampleRate * opts.pace)));
     const auto frames = static_cast<uint32_t>(std::min<uint64_t>(block, totalFrames - pos));
     in.clear();
     out.clear();

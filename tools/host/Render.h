@@ -17,6 +17,8 @@ struct RenderOptions {
   bool use64 = false;
   double tailSeconds = 2.0;                        // rendered after the last event
   std::vector<std::pair<clap_id, double>> params;  // set at the first block
+  bool offline = true;                             // a bounce: told to the plug-in through its render extension
+  double pace = 0.0;  // at most this many times real time (blocks wait for the wall clock); 0 = as fast as it can
 };
 
 struct RenderResult {

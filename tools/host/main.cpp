@@ -28,6 +28,7 @@ int usage() {
                "       vorrel-host render PLUGIN.clap [--out FILE.wav] [--midi FILE.mid] [--rate HZ] [--block N]\n"
                "                          [--buses N] [--64] [--tail SECONDS] [--set ID=VALUE]...\n"
                "                          [--state-in FILE] [--state-out FILE] [--speed 1|10|100]\n"
+               "                          [--realtime] [--pace N]\n"
                "       vorrel-host state-check PLUGIN.clap\n"
                "       vorrel-host presets PLUGIN.clap\n"
                "       vorrel-host gui PLUGIN.clap\n"
@@ -151,6 +152,10 @@ int cmdRender(Library& lib, Host& host, int argc, char** argv) {
       stateOut = value("--state-out");
     else if (a == "--speed")
       speed = std::atof(value("--speed"));
+    else if (a == "--realtime")
+      opts.offline = false;
+    else if (a == "--pace")
+      opts.pace = std::atof(value("--pace"));
     else if (a == "--set") {
       const std::string kv = value("--set");
       const auto eq = kv.find('=');

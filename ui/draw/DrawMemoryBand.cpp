@@ -1,5 +1,6 @@
 // Band A, the memory: title line, age line, the three columns, the instance chips and the timbre view.
 #include "DrawRegions.h"
+#include "MemoryNotices.h"
 
 #include "FaultTexts.h"
 #include "Params.h"
@@ -103,7 +104,9 @@ void drawMemoryBand(const Frame& f) {
   x += f.text(Type::bandSub, x, y, pal::muted(), "What you play most changes the sound.");
   button(f, "Bypass memory", {x + 10.0f, kBy + 3.0f, 100.0f, 17.0f}, Ctrl::BypassMemory, s.memoryBypassed ? 1 : 0);
 
-  if (s.memoryAttached) {
+  if (s.memoryAttached && s.memoryNotice != kNoticeNone) {
+    f.text(Type::railTick, 948.0f, y, pal::danger(), memoryNoticeText(s.lang, s.memoryNotice), kRight);
+  } else if (s.memoryAttached) {
     f.text(Type::railTick, 948.0f, y, pal::faint(), s.memAgeLine, kRight);
   } else {
     const char* why = faultLine(s.lang, s.memoryFault);

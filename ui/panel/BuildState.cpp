@@ -171,6 +171,7 @@ bool buildState(const PanelShell& shell, PanelView& view, PanelState& s) {
   }
   s.firstTime = !view.firstRunDone;
   s.memAgeLine = haveCopy ? memoryAgeLine(copy.lastUpdate, now) : "no machine memory";
+  s.memoryNotice = attached ? shell.memoryNotice() : 0;
 
   // 6. The tour opens at the welcome card once per window when it was never finished.
   if (!view.tourChecked) {

@@ -60,6 +60,8 @@ class PanelShell {
   virtual int ownSlot() const = 0;
   // Why the memory could not be opened, a vorrel::mem::OpenFault number; 0 when open or no cause is known.
   virtual int memoryFault() const { return 0; }
+  // What the memory line must warn of instead of the memory's age: a vrui::MemoryNotice, 0 for none.
+  virtual int memoryNotice() const { return 0; }
 
   // A copy taken under the instance mutex, held for the copy only; false when the lock could not be had, in which
   // case the frame is skipped rather than waited for or failed with an exception.

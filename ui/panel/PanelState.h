@@ -125,6 +125,7 @@ struct PanelState {
 
   // 7. Status lines.
   std::string memAgeLine;
+  int memoryNotice = 0;  // a vrui::MemoryNotice shown instead of memAgeLine; 0 = none
   std::string snapshotLine;
   bool clearArmed = false;
 
