@@ -281,6 +281,7 @@ void Voice::retune() {
     body.rampTo(rampBodyScale, fs, kRetunePeriod);
     for (int p = 0; p < partnerCount; ++p) partnerBanks[p].rampTo(rho, fs, kRetunePeriod);
     oscFreq = from;
+    rampFrom = from;
     oscStep = std::pow(currentFreq / from, 1.0 / kRetunePeriod);
   } else {
     const double rho = currentFreq / baseFreq;
@@ -293,6 +294,11 @@ void Voice::retune() {
     oscFreq = currentFreq;
     oscStep = 1.0;
   }
+}
+
+double Voice::soundingFreq() const {
+  if (!body.ramping || retunePos == 0) return currentFreq;
+  return rampFrom * std::pow(currentFreq / rampFrom, static_cast<double>(retunePos) / kRetunePeriod);
 }
 
 void Voice::release(double rate, double resonanceMultiplier, double gateMultiplier) {

@@ -35,6 +35,7 @@ bool Plugin::activate(double rate, uint32_t, uint32_t maxFrames) {
   blockSize.store(frames, std::memory_order_relaxed);
   scratchFrames = frames;
   scratch.assign(static_cast<size_t>(kMaxOutputChannels) * static_cast<size_t>(frames), 0.0);
+  for (NoteIdSlot& s : noteIds) s.id = -1;  // no note sounds after a restart
   OnReset();
   active.store(true, std::memory_order_release);
   return true;
@@ -58,6 +59,7 @@ void Plugin::handleEvent(const clap_event_header_t* hdr, uint32_t blockFrames, b
     case CLAP_EVENT_MIDI: {
       if (!inProcess || hdr->size < sizeof(clap_event_midi_t)) return;
       const auto* ev = reinterpret_cast<const clap_event_midi_t*>(hdr);
+      if (ev->port_index != 0 && ev->port_index != UINT16_MAX) return;  // our one note port, or any
       MidiMsg msg;
       msg.offset = offset;
       msg.status = ev->data[0];
