@@ -12,6 +12,7 @@ namespace {
 
 constexpr double kTwoPi = 2.0 * M_PI;
 constexpr double kDriveHighPassHz = 10.0;  // below every mode a note can have
+constexpr double kCalibrationRate = 48000.0;
 
 double modeAt(const v4d* a, int j) { return a[j / 4][j % 4]; }
 void setAt(v4d* a, int j, double v) { a[j / 4][j % 4] = v; }
@@ -215,7 +216,10 @@ void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vec
     double energy = 0.0;
     for (int j = 0; j < body.count; ++j)
       energy += modeEnergy(modeAt(body.freq, j), modeAt(body.amp, j), modeAt(body.q, j), fs, true);
-    loud = 24.253 * std::sqrt(energy);
+    // A resonator's answer to a steady tone grows with the square root of the rate (its poles draw nearer the
+    // unit circle while its input gain only falls as a square root); noise, having as much power per sample at
+    // every rate, does not. The oscillators are calibrated at 48 kHz.
+    loud = 24.253 * std::sqrt(energy) * std::sqrt(fs / kCalibrationRate);
   }
   gainInv = ownGain = loud > 1e-12 ? 1.0 / loud : 0.0;
   velGain = 0.3 * std::pow(std::max(vel, 1) / 127.0, 1.6);

@@ -52,7 +52,8 @@ class Voice {
   void retune();
   // The pitch the voice sounds now, Hz: during a glide, where the present 512-sample sweep has got to.
   double soundingFreq() const;
-  // Adds n samples (n <= 512, not crossing a retune boundary) to out, and rescaled to own loudness to out2.
+  // Adds n samples (n <= 512, not crossing a retune boundary) to out, and rescaled to own loudness to out2; the
+  // strike level moves on when the chunk completes a 512-sample frame.
   void renderChunk(double* out, int n, double* out2);
 
   // The engine's batched path: pre-ladder pieces into the slice buffers, then the ladder for many voices
