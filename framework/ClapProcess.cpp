@@ -65,6 +65,10 @@ void Plugin::handleEvent(const clap_event_header_t* hdr, uint32_t blockFrames, b
       msg.status = ev->data[0];
       msg.data1 = ev->data[1] & 0x7F;
       msg.data2 = ev->data[2] & 0x7F;
+      // A note ended in MIDI no longer holds its key for an id (all notes off: every key).
+      const int kind = msg.StatusKind();
+      if (kind == 8 || (kind == 9 && msg.data2 == 0)) forgetNoteIds(msg.data1, msg.Channel());
+      if (kind == 11 && msg.data1 == 123) forgetNoteIds(-1, -1);
       ProcessMidiMsg(msg);
       return;
     }

@@ -68,9 +68,7 @@ void Plugin::handleClapNote(const clap_event_header_t* hdr, int offset) {
   };
   if (noteId < 0) {
     // Any id: every matching key on every matching channel, and their ids are forgotten.
-    if (ends)
-      for (NoteIdSlot& s : noteIds)
-        if (matches(s)) s.id = -1;
+    if (ends) forgetNoteIds(key, channel);
     if (hdr->type == CLAP_EVENT_NOTE_CHOKE) {
       OnNoteChoke(key, channel);
       return;
@@ -92,6 +90,11 @@ void Plugin::handleClapNote(const clap_event_header_t* hdr, int offset) {
     }
     sendNoteEvent(hdr->type, k, c, value, offset);
   }
+}
+
+void Plugin::forgetNoteIds(int key, int channel) {
+  for (NoteIdSlot& s : noteIds)
+    if ((key < 0 || s.key == key) && (channel < 0 || s.channel == channel)) s.id = -1;
 }
 
 void Plugin::sendNoteEvent(uint16_t type, int key, int channel, double value, int offset) {

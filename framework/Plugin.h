@@ -159,6 +159,8 @@ class Plugin {
   void handleClapNote(const clap_event_header_t* hdr, int offset);
   // A note-off, choke or pressure for one key on one channel, as MIDI or as the choke hook.
   void sendNoteEvent(uint16_t type, int key, int channel, double value, int offset);
+  // Notes ended outside their ids (key or channel -1: all) no longer hold their keys for an id.
+  void forgetNoteIds(int key, int channel);
   clap_process_status process(const clap_process_t* process);
   void flushParams(const clap_input_events_t* in, const clap_output_events_t* out);
   bool activate(double rate, uint32_t minFrames, uint32_t maxFrames);

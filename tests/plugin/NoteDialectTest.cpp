@@ -98,6 +98,13 @@ TEST(NoteDialect, NoteIdsAndThePortIndexAddressTheirOwnNotes) {
   v.in.add(&on.header);
   v.block();
   EXPECT_EQ(heldNotes(), (std::vector<int>{64, 72}));
+  // A note ended in plain MIDI no longer keeps its key for its id: the next id on that key ends it.
+  v.midi(0x80, 72, 0);
+  v.in.addNote(CLAP_EVENT_NOTE_ON, 0, 72, 0, 0.8, 6);
+  v.block();
+  v.in.addNote(CLAP_EVENT_NOTE_OFF, 0, -1, -1, 0.0, 6);
+  v.block();
+  EXPECT_EQ(heldNotes(), (std::vector<int>{64}));
 }
 
 TEST(NoteDialect, VoiceInfoFollowsTheVoicesParameter) {
