@@ -82,6 +82,7 @@ std::unique_ptr<Scene> idle() {
 std::map<std::string, double> gFactors;
 std::map<std::string, double> gStageUs;   // CPU microseconds per 512-sample block
 std::map<std::string, double> gKernelUs;  // CPU microseconds per kernel run
+double gMovingUs = 0.0;                   // the effects with every smoothed setting gliding
 
 void runScene(benchmark::State& state, std::unique_ptr<Scene> (*make)(), const char* name) {
   auto scene = make();
@@ -158,6 +159,22 @@ void BM_StageEffects(benchmark::State& state) {
   }
 }
 
+// The three chains with every smoothed setting moving in every block (level, both mixes, a new delay time):
+// against BM_StageEffects, what smoothing costs when a knob turns all the time.
+void BM_StageEffectsMoving(benchmark::State& state) {
+  EffectChain chains[3];
+  for (auto& c : chains) c.prepare(kRate);
+  std::vector<double> l(kBlock, 0.1), r(kBlock, 0.1);
+  int flip = 0;
+  for (auto _ : state) {
+    flip ^= 1;
+    for (auto& c : chains)
+      c.process(l.data(), r.data(), kBlock, flip ? 340 : 400, flip ? 0.18 : 0.5, 0.5, flip ? 0.24 : 0.5,
+                flip ? 0.0 : -6.0);
+    benchmark::DoNotOptimize(l.data());
+  }
+}
+
 // A long decaying tail against a loud note, both with flush-to-zero as the shell sets it for each block:
 // the tail must not cost more once its resonator states would have gone subnormal.
 void tailScene(benchmark::State& state, bool decayed) {
@@ -215,6 +232,7 @@ BENCHMARK(BM_StageBody);
 BENCHMARK(BM_StageBodyAndPartners);
 BENCHMARK(BM_StageLadderX8);
 BENCHMARK(BM_StageEffects);
+BENCHMARK(BM_StageEffectsMoving);
 BENCHMARK(BM_Worst)->MinTime(2.0);
 BENCHMARK(BM_Typical)->MinTime(1.0);
 BENCHMARK(BM_Idle)->MinTime(1.0);
@@ -227,6 +245,10 @@ class SummaryReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs) {
       const std::string name = r.benchmark_name();
+      if (name == "BM_StageEffectsMoving") {
+        gMovingUs = r.GetAdjustedCPUTime() * 1e-3;
+        continue;
+      }
       if (name.rfind("BM_Stage", 0) == 0) gStageUs[name.substr(8)] = r.GetAdjustedCPUTime() * 1e-3;
       if (name.rfind("BM_Kernel", 0) == 0) gKernelUs[name.substr(9)] = r.GetAdjustedCPUTime() * 1e-3;
       const auto it = r.counters.find("realtime");
@@ -276,6 +298,13 @@ int main(int argc, char** argv) {
         std::printf("  runs at %5.1f %% of its kernel's rate", 100.0 * st.work / st.us / st.kernelRate);
       std::printf("\n");
     }
+  }
+  if (gMovingUs > 0.0 && gStageUs.count("Effects") && gFactors.count("worst")) {
+    const double worstUs = kBlock / kRate * 1e6 / gFactors["worst"];
+    const double extra = gMovingUs - gStageUs["Effects"];
+    std::printf("smoothing: effects %.1f us per block while every setting glides, %.1f us steady: %+.1f us, "
+                "%.2f %% of the worst case's %.0f us\n",
+                gMovingUs, gStageUs["Effects"], extra, 100.0 * extra / worstUs, worstUs);
   }
   for (const char* k : {"worst", "typical", "idle"})
     if (gFactors.count(k))

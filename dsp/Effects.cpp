@@ -32,9 +32,8 @@ void SchroederVerb::prepare(double sr) {
   }
 }
 
-void SchroederVerb::process(double* left, double* right, int n, double size, double mix) {
-  if (mix <= 0.0) return;
-  if (combs[0][0].buf.empty() || n <= 0) return;
+template <typename Mix>
+void SchroederVerb::run(double* left, double* right, int n, double size, Mix mixAt) {
   const double f = 0.7 + 0.24 * std::clamp(size, 0.0, 1.0);
   double* io[2] = {left, right};
   for (int ch = 0; ch < 2; ++ch) {
@@ -64,9 +63,20 @@ void SchroederVerb::process(double* left, double* right, int n, double size, dou
       ap2.buf[ap2.idx] = u;
       ap2.idx = ap2.idx + 1 == static_cast<uint64_t>(ap2.len) ? 0 : ap2.idx + 1;
       const double wet = p - 0.7 * u;
-      data[i] = x + mix * (wet - x);
+      data[i] = x + mixAt(i) * (wet - x);
     }
   }
+}
+
+void SchroederVerb::process(double* left, double* right, int n, double size, double mix) {
+  if (mix <= 0.0) return;
+  if (combs[0][0].buf.empty() || n <= 0) return;
+  run(left, right, n, size, [mix](int) { return mix; });
+}
+
+void SchroederVerb::process(double* left, double* right, int n, double size, const double* mix) {
+  if (combs[0][0].buf.empty() || n <= 0) return;
+  run(left, right, n, size, [mix](int i) { return mix[i]; });
 }
 
 void EffectChain::prepare(double sr) {
@@ -76,6 +86,8 @@ void EffectChain::prepare(double sr) {
   fitLine(delayR, delayLen);
   writeIdx = 0;
   reverb.prepare(sr);
+  primed = false;
+  glideSamples = std::max(1, static_cast<int>(kGlideSeconds * sr));
 }
 
 int EffectChain::delaySamples(double delayMs) const {
@@ -83,29 +95,95 @@ int EffectChain::delaySamples(double delayMs) const {
   return std::min(d, delayLen - 1);
 }
 
-void EffectChain::process(double* left, double* right, int n, double delayMs, double delayMix, double verbSize,
-                          double verbMix, double levelDb) {
-  if (delayLen > 1 && n > 0) {
-    const uint64_t len = static_cast<uint64_t>(delayLen);
-    const uint64_t d = static_cast<uint64_t>(delaySamples(delayMs));
-    uint64_t w = writeIdx;
-    for (int i = 0; i < n; ++i) {
-      const uint64_t r = (w + len - d) % len;
-      const double readL = delayL[r];
-      const double readR = delayR[r];
-      delayL[w] = 0.42 * readL + left[i];
-      delayR[w] = 0.42 * readR + right[i];
-      left[i] = left[i] + delayMix * readL;
-      right[i] = right[i] + delayMix * readR;
-      w = (w + 1) % len;
-    }
-    writeIdx = w;
-  }
-  reverb.process(left, right, n, verbSize, verbMix);
-  const double gain = std::pow(10.0, levelDb / 20.0);
+// A new delay time cross-fades from the old read position to the new one; a time that changes again meanwhile
+// waits for the running fade to end, so the read never jumps.
+void EffectChain::delayGliding(double* left, double* right, int n, int target) {
+  const uint64_t len = static_cast<uint64_t>(delayLen);
+  const double inv = 1.0 / glideSamples;
+  uint64_t w = writeIdx;
   for (int i = 0; i < n; ++i) {
-    left[i] *= gain;
-    right[i] *= gain;
+    if (fadeLeft == 0 && target != readDelay) {
+      nextDelay = target;
+      fadeLeft = glideSamples;
+    }
+    const uint64_t r = (w + len - static_cast<uint64_t>(readDelay)) % len;
+    double readL = delayL[r];
+    double readR = delayR[r];
+    if (fadeLeft > 0) {
+      const uint64_t r2 = (w + len - static_cast<uint64_t>(nextDelay)) % len;
+      const double a = (glideSamples - fadeLeft + 1) * inv;
+      readL += (delayL[r2] - readL) * a;
+      readR += (delayR[r2] - readR) * a;
+      if (--fadeLeft == 0) readDelay = nextDelay;
+    }
+    const double mix = delayMix.next();
+    delayL[w] = 0.42 * readL + left[i];
+    delayR[w] = 0.42 * readR + right[i];
+    left[i] = left[i] + mix * readL;
+    right[i] = right[i] + mix * readR;
+    w = (w + 1) % len;
+  }
+  writeIdx = w;
+}
+
+void EffectChain::process(double* left, double* right, int n, double delayMs, double dlyMix, double verbSize,
+                          double vMix, double levelDb) {
+  const int target = delayLen > 1 ? delaySamples(delayMs) : 1;
+  const double level = std::pow(10.0, levelDb / 20.0);
+  if (!primed) {
+    gain.jump(level);
+    delayMix.jump(dlyMix);
+    verbMix.jump(vMix);
+    readDelay = nextDelay = target;
+    fadeLeft = 0;
+    primed = true;
+  }
+  gain.to(level, glideSamples);
+  delayMix.to(dlyMix, glideSamples);
+  verbMix.to(vMix, glideSamples);
+  if (delayLen > 1 && n > 0) {
+    if (delayMix.moving() || fadeLeft > 0 || target != readDelay) {
+      delayGliding(left, right, n, target);
+    } else {
+      const uint64_t len = static_cast<uint64_t>(delayLen);
+      const uint64_t d = static_cast<uint64_t>(readDelay);
+      const double mix = delayMix.now;
+      uint64_t w = writeIdx;
+      for (int i = 0; i < n; ++i) {
+        const uint64_t r = (w + len - d) % len;
+        const double readL = delayL[r];
+        const double readR = delayR[r];
+        delayL[w] = 0.42 * readL + left[i];
+        delayR[w] = 0.42 * readR + right[i];
+        left[i] = left[i] + mix * readL;
+        right[i] = right[i] + mix * readR;
+        w = (w + 1) % len;
+      }
+      writeIdx = w;
+    }
+  }
+  if (!verbMix.moving()) {
+    reverb.process(left, right, n, verbSize, verbMix.now);
+  } else {
+    constexpr int kPiece = static_cast<int>(sizeof verbMixRamp / sizeof verbMixRamp[0]);
+    for (int at = 0; at < n; at += kPiece) {
+      const int m = std::min(kPiece, n - at);
+      for (int i = 0; i < m; ++i) verbMixRamp[i] = verbMix.next();
+      reverb.process(left + at, right + at, m, verbSize, verbMixRamp);
+    }
+  }
+  if (!gain.moving()) {
+    const double g = gain.now;
+    for (int i = 0; i < n; ++i) {
+      left[i] *= g;
+      right[i] *= g;
+    }
+  } else {
+    for (int i = 0; i < n; ++i) {
+      const double g = gain.next();
+      left[i] *= g;
+      right[i] *= g;
+    }
   }
 }
 

@@ -46,6 +46,7 @@ void VorrelEngine::prepare(double sampleRate) {
   partnersBody = -1;
   nPartners = 0;
   lastNoteFreq = 0.0;
+  lastSlot = -1;
   counter = 3;
 }
 
@@ -106,12 +107,16 @@ void VorrelEngine::noteOn(int note, int velocity, const VoiceParams& params, int
   if (chosen < 0) return;
   const uint64_t seed = counter++;
   const int body = std::clamp(params.body, 0, kNumBodies - 1);
+  // A glide starts where the previous note's pitch is now, even halfway through its own glide.
+  double glideFrom = lastNoteFreq;
+  if (lastSlot >= 0 && voices[static_cast<size_t>(lastSlot)].active)
+    glideFrom = voices[static_cast<size_t>(lastSlot)].soundingFreq();
   Voice& v = voices[static_cast<size_t>(chosen)];
-  v.noteOn(note, velocity, params, modeList(body), trace.data(), kMaxModes, partners.data(), nPartners, lastNoteFreq,
+  v.noteOn(note, velocity, params, modeList(body), trace.data(), kMaxModes, partners.data(), nPartners, glideFrom,
            seed);
   Voice& t = bareBank[static_cast<size_t>(chosen)];
   if (bareEnabled) {
-    t.noteOn(note, velocity, params, modeList(body), kEmptyTrace, kMaxModes, nullptr, 0, lastNoteFreq, seed);
+    t.noteOn(note, velocity, params, modeList(body), kEmptyTrace, kMaxModes, nullptr, 0, glideFrom, seed);
     // The twin plays at the main voice's loudness; its own loudness stays for pair B.
     t.gainInv = v.gainInv;
     t.velGain = v.velGain;
@@ -119,6 +124,7 @@ void VorrelEngine::noteOn(int note, int velocity, const VoiceParams& params, int
     t.active = false;  // a twin left from an earlier note in this slot must not shadow the new one
   }
   lastNoteFreq = 440.0 * std::pow(2.0, (note - 69) / 12.0);
+  lastSlot = chosen;
 }
 
 void VorrelEngine::releaseVoice(int i, double r, double resMul, double gateMul) {
@@ -183,7 +189,6 @@ void VorrelEngine::renderVoices(int frames, double* mainL, double* pairAL, doubl
   bool isTwin[kMaxLadderVoices];
   for (int start = 0; start < frames; start += kSliceFrames) {
     const int n = std::min(kSliceFrames, frames - start);
-    const bool blockEnds = start + n == frames;
     int count = 0;
     for (int bank = 0; bank < (twins ? 2 : 1); ++bank) {
       for (Voice& v : bank == 0 ? voices : bareBank) {
@@ -195,7 +200,8 @@ void VorrelEngine::renderVoices(int frames, double* mainL, double* pairAL, doubl
           v.renderPre(pos, len);
           v.retunePos = (v.retunePos + len) % kRetunePeriod;
           pos += len;
-          if (v.retunePos == 0 || (blockEnds && pos == n)) v.endChunk();
+          // The strike level follows every 512 samples of the voice's own output, wherever blocks end.
+          if (v.retunePos == 0) v.endChunk();
         }
         isTwin[count] = bank == 1;
         lanes[count++] = &v;

@@ -13,7 +13,9 @@
 namespace vorrel::dsp {
 
 constexpr int kNumVoices = 16;  // the most voices that count toward the limit
-constexpr int kFadeSlots = 4;   // room for stolen voices to fade out while the new notes start
+// Room for stolen and capped voices to fade out while new notes start: a full chord stolen over a full chord
+// held, with a lowered cap's releases still ringing, never has to restart a voice that is still audible.
+constexpr int kFadeSlots = 32;
 constexpr int kVoiceSlots = kNumVoices + kFadeSlots;
 constexpr double kStealFadeSeconds = 0.005;
 
@@ -82,6 +84,7 @@ class VorrelEngine {
   std::array<Partner, kMaxPartners> partners{};
   int nPartners = 0;
   double lastNoteFreq = 0.0;
+  int lastSlot = -1;  // the slot of the latest note-on: a glide starts from where its pitch is
   uint64_t counter = 3;
   std::array<EffectChain, 3> chains;  // main, pair A, pair B
   std::array<DcBlocker, 3> dcBlockers;

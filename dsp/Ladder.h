@@ -5,7 +5,7 @@ namespace vorrel::dsp {
 
 class Voice;
 
-constexpr int kMaxLadderVoices = 40;  // every slot of the main voices and their twins
+constexpr int kMaxLadderVoices = 96;  // every slot of the main voices and their twins
 
 // Filters each voice's xin[0..n) into its yOut[0..n), advancing the voices' ladder states.
 void runLadders(Voice* const* voices, int count, int n);

@@ -12,6 +12,7 @@ namespace {
 
 constexpr double kTwoPi = 2.0 * M_PI;
 constexpr double kDriveHighPassHz = 10.0;  // below every mode a note can have
+constexpr double kCalibrationRate = 48000.0;
 
 double modeAt(const v4d* a, int j) { return a[j / 4][j % 4]; }
 void setAt(v4d* a, int j, double v) { a[j / 4][j % 4] = v; }
@@ -215,7 +216,10 @@ void Voice::noteOn(int noteNumber, int vel, const VoiceParams& p, const std::vec
     double energy = 0.0;
     for (int j = 0; j < body.count; ++j)
       energy += modeEnergy(modeAt(body.freq, j), modeAt(body.amp, j), modeAt(body.q, j), fs, true);
-    loud = 24.253 * std::sqrt(energy);
+    // A resonator's answer to a steady tone grows with the square root of the rate (its poles draw nearer the
+    // unit circle while its input gain only falls as a square root); noise, having as much power per sample at
+    // every rate, does not. The oscillators are calibrated at 48 kHz.
+    loud = 24.253 * std::sqrt(energy) * std::sqrt(fs / kCalibrationRate);
   }
   gainInv = ownGain = loud > 1e-12 ? 1.0 / loud : 0.0;
   velGain = 0.3 * std::pow(std::max(vel, 1) / 127.0, 1.6);
@@ -281,6 +285,7 @@ void Voice::retune() {
     body.rampTo(rampBodyScale, fs, kRetunePeriod);
     for (int p = 0; p < partnerCount; ++p) partnerBanks[p].rampTo(rho, fs, kRetunePeriod);
     oscFreq = from;
+    rampFrom = from;
     oscStep = std::pow(currentFreq / from, 1.0 / kRetunePeriod);
   } else {
     const double rho = currentFreq / baseFreq;
@@ -293,6 +298,11 @@ void Voice::retune() {
     oscFreq = currentFreq;
     oscStep = 1.0;
   }
+}
+
+double Voice::soundingFreq() const {
+  if (!body.ramping || retunePos == 0) return currentFreq;
+  return rampFrom * std::pow(currentFreq / rampFrom, static_cast<double>(retunePos) / kRetunePeriod);
 }
 
 void Voice::release(double rate, double resonanceMultiplier, double gateMultiplier) {
@@ -310,21 +320,28 @@ void Voice::steal(int samples) {
   stealTotal = stealLeft = std::max(1, samples);
 }
 
-double Voice::envelope(double t) const {
-  const double a = params.attackMs / 1000.0;
-  const double d = params.decayMs / 1000.0;
-  const double s = params.sustain;
+namespace {
+
+// The attack/decay/sustain/release shape at note time t; a, d in seconds, r the release time (1e9 while held).
+[[gnu::always_inline]] inline double envelopeAt(double t, double a, double d, double s, double r, double invA,
+                                                double invD, double invR, bool released = true) {
   double env;
   if (t < a) {
-    env = t * envInvAttack;
+    env = t * invA;
   } else if (t < a + d) {
-    env = 1.0 + (t - a) * (s - 1.0) * envInvDecay;
+    env = 1.0 + (t - a) * (s - 1.0) * invD;
   } else {
     env = s;
   }
-  const double r = held ? 1e9 : releaseTime;
-  if (t > r) env = s * std::exp((r - t) * envInvRelease);
+  if (released && t > r) env = s * std::exp((r - t) * invR);
   return std::clamp(env, 0.0, 1.0);
+}
+
+}  // namespace
+
+double Voice::envelope(double t) const {
+  return envelopeAt(t, params.attackMs / 1000.0, params.decayMs / 1000.0, params.sustain, held ? 1e9 : releaseTime,
+                    envInvAttack, envInvDecay, envInvRelease);
 }
 
 void Voice::exciterBlock(double* x, int n) {
@@ -341,24 +358,63 @@ void Voice::exciterBlock(double* x, int n) {
     time = start;
     return;
   }
-  // The filtered-noise families draw one Gaussian per sample: the whole slice of them at once.
-  noise.gaussBlock(gaussNow, n);
+  // The filtered-noise families draw one Gaussian per sample. The state lives in locals for the loop (x may
+  // point into this voice, so members would be reloaded after every store), and the envelope's stage lengths
+  // are worked out once.
   const double level = 0.3 + 0.7 * velocity / 127.0;
+  const double a = params.attackMs / 1000.0, d = params.decayMs / 1000.0, s = params.sustain;
+  const double r = held ? 1e9 : releaseTime;
+  const double invA = envInvAttack, invD = envInvDecay, invR = envInvRelease;
+  const double mul = noiseMul;
+  noise.gaussBlock(gaussNow, n);
+  const double* g = gaussNow;
   double t = time;
-  for (int i = 0; i < n; ++i) {
-    noiseEnv *= noiseMul;
-    const double g = gaussNow[i];
+  double env = noiseEnv, z = noiseState;
+  // While held the release branch (and its exp call, which would make the loop keep its values in memory) is
+  // left out.
+  auto filter = [&](auto shape) {
     if (fam == 2) {
-      noiseState = 0.95 * noiseState + 0.05 * (1.0 - bowDecay) * noiseEnv * g;
-      bowDecay *= bowMul;
+      double bow = bowDecay;
+      const double bowStep = bowMul;
+      for (int i = 0; i < n; ++i) {
+        env *= mul;
+        z = 0.95 * z + 0.05 * (1.0 - bow) * env * g[i];
+        bow *= bowStep;
+        x[i] = level * z * shape(t);
+        t += dtime;
+      }
+      bowDecay = bow;
     } else if (fam == 1) {
-      noiseState = 0.7 * noiseState + 0.3 * noiseEnv * g;
+      for (int i = 0; i < n; ++i) {
+        env *= mul;
+        z = 0.7 * z + 0.3 * env * g[i];
+        x[i] = level * z * shape(t);
+        t += dtime;
+      }
     } else {
-      noiseState = 0.92 * noiseState + 0.08 * noiseEnv * g;
+      for (int i = 0; i < n; ++i) {
+        env *= mul;
+        z = 0.92 * z + 0.08 * env * g[i];
+        x[i] = level * z * shape(t);
+        t += dtime;
+      }
     }
-    x[i] = level * noiseState * envelope(t);
-    t += dtime;
+  };
+  const double decayEnd = a + d;
+  if (held && t >= decayEnd) {
+    const double sustain = std::clamp(s, 0.0, 1.0);
+    filter([sustain](double) { return sustain; });
+  } else if (held && t >= a && t + (n + 1) * dtime < decayEnd) {
+    // The whole slice in the decay: the same line as envelopeAt draws there, without its tests.
+    const double drop = s - 1.0;
+    filter([a, drop, invD](double tt) { return std::clamp(1.0 + (tt - a) * drop * invD, 0.0, 1.0); });
+  } else if (held) {
+    filter([&](double tt) { return envelopeAt(tt, a, d, s, 1e9, invA, invD, invR, false); });
+  } else {
+    filter([&](double tt) { return envelopeAt(tt, a, d, s, r, invA, invD, invR, true); });
   }
+  noiseEnv = env;
+  noiseState = z;
 }
 
 double Voice::exciterSample() {

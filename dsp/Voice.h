@@ -50,7 +50,10 @@ class Voice {
   void noteOn(int note, int velocity, const VoiceParams& p, const std::vector<double>& modes, const double* trace,
               int traceCount, const Partner* partners, int partnerCount, double glideFrom, uint64_t seed);
   void retune();
-  // Adds n samples (n <= 512, not crossing a retune boundary) to out, and rescaled to own loudness to out2.
+  // The pitch the voice sounds now, Hz: during a glide, where the present 512-sample sweep has got to.
+  double soundingFreq() const;
+  // Adds n samples (n <= 512, not crossing a retune boundary) to out, and rescaled to own loudness to out2; the
+  // strike level moves on when the chunk completes a 512-sample frame.
   void renderChunk(double* out, int n, double* out2);
 
   // The engine's batched path: pre-ladder pieces into the slice buffers, then the ladder for many voices
@@ -114,6 +117,7 @@ class Voice {
   double baseFreq = 440.0;
   double oscFreq = 440.0;                              // the oscillator's pitch, swept per sample while a glide ramps
   double oscStep = 1.0;                                // its per-sample ratio during the ramp
+  double rampFrom = 440.0;                             // the pitch the running sweep started from
   double rampBodyScale = 1.0, rampPartnerScale = 1.0;  // where the running ramp ends
   ModeBank body;
   ModeBank partnerBanks[kMaxPartners];

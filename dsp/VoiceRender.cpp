@@ -146,7 +146,7 @@ void Voice::renderPost(double* out, int n, double* out2) {
 void Voice::renderChunk(double* out, int n, double* out2) {
   n = std::clamp(n, 0, kSliceFrames);
   renderPre(0, n);
-  endChunk();
+  if ((retunePos + n) % kRetunePeriod == 0) endChunk();
   Voice* self = this;
   runLadders(&self, 1, n);
   renderPost(out, n, out2);

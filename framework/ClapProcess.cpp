@@ -35,6 +35,7 @@ bool Plugin::activate(double rate, uint32_t, uint32_t maxFrames) {
   blockSize.store(frames, std::memory_order_relaxed);
   scratchFrames = frames;
   scratch.assign(static_cast<size_t>(kMaxOutputChannels) * static_cast<size_t>(frames), 0.0);
+  for (NoteIdSlot& s : noteIds) s.id = -1;  // no note sounds after a restart
   OnReset();
   active.store(true, std::memory_order_release);
   return true;
@@ -58,11 +59,16 @@ void Plugin::handleEvent(const clap_event_header_t* hdr, uint32_t blockFrames, b
     case CLAP_EVENT_MIDI: {
       if (!inProcess || hdr->size < sizeof(clap_event_midi_t)) return;
       const auto* ev = reinterpret_cast<const clap_event_midi_t*>(hdr);
+      if (ev->port_index != 0 && ev->port_index != UINT16_MAX) return;  // our one note port, or any
       MidiMsg msg;
       msg.offset = offset;
       msg.status = ev->data[0];
       msg.data1 = ev->data[1] & 0x7F;
       msg.data2 = ev->data[2] & 0x7F;
+      // A note ended in MIDI no longer holds its key for an id (all notes off: every key).
+      const int kind = msg.StatusKind();
+      if (kind == 8 || (kind == 9 && msg.data2 == 0)) forgetNoteIds(msg.data1, msg.Channel());
+      if (kind == 11 && msg.data1 == 123) forgetNoteIds(-1, -1);
       ProcessMidiMsg(msg);
       return;
     }

@@ -179,6 +179,10 @@ class Plugin {
   void handleEvent(const clap_event_header_t* hdr, uint32_t blockFrames, bool inProcess);
   // CLAP's own note dialect: notes, chokes and pressure, with wildcard keys and channels.
   void handleClapNote(const clap_event_header_t* hdr, int offset);
+  // A note-off, choke or pressure for one key on one channel, as MIDI or as the choke hook.
+  void sendNoteEvent(uint16_t type, int key, int channel, double value, int offset);
+  // Notes ended outside their ids (key or channel -1: all) no longer hold their keys for an id.
+  void forgetNoteIds(int key, int channel);
   clap_process_status process(const clap_process_t* process);
   void flushParams(const clap_input_events_t* in, const clap_output_events_t* out);
   bool activate(double rate, uint32_t minFrames, uint32_t maxFrames);
@@ -225,6 +229,16 @@ class Plugin {
   std::atomic<bool> offline{false};                     // main thread sets (render extension), any thread reads
   std::atomic<uint32_t> mainRequests{0};                // any thread sets bits, main thread clears them
   std::unique_ptr<std::atomic<uint32_t>[]> pendingOut;  // per parameter, any thread sets, audio/main drains
+
+  // Audio thread only: the host's note ids of sounding notes, so an event addressed by id reaches its key alone.
+  struct NoteIdSlot {
+    int32_t id = -1;  // -1: free
+    int16_t key = 0;
+    int16_t channel = 0;
+  };
+  static constexpr int kNoteIdSlots = 128;
+  NoteIdSlot noteIds[kNoteIdSlots];
+  int noteIdCursor = 0;  // the entry that gives way when all are taken
 
   // Audio thread only: conversion buffers for 32-bit hosts and this block's connected channels.
   std::vector<double> scratch;

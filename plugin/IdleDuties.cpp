@@ -212,6 +212,8 @@ void Vorrel::OnParamChange(int paramIdx, vfw::ParamSource source, int) {
   if (paramIdx == kForget && fromUser) machineSettingsChanged.fetch_or(kForgetChanged, std::memory_order_acq_rel);
   if (paramIdx == kEngrave && fromUser) machineSettingsChanged.fetch_or(kEngraveChanged, std::memory_order_acq_rel);
   if (paramIdx == kSource) traceGeneration.fetch_add(2, std::memory_order_acq_rel);
+  // Whoever moved it (host, panel, preset, undo), the host hears that the voice count changed.
+  if (paramIdx == kVoices) VoiceInfoMaybeChanged();
 }
 
 void Vorrel::uiSetHearBare(bool on) {

@@ -103,6 +103,39 @@ TEST(Engine, MonoStaysMonoAndStealsWithoutClicks) {
   EXPECT_EQ(q.counted(), 8);
 }
 
+TEST(Engine, AGlideStartsFromTheSoundingPitch) {
+  VoiceParams p;
+  p.exciterFamily = 1;
+  p.exciterVariant = 1;
+  p.glideMs = 800;
+  Rig r;
+  auto heldVoice = [&r] {
+    for (int i = 0; i < kVoiceSlots; ++i)
+      if (r.e->voice(i).active && r.e->voice(i).held && !r.e->voice(i).fading) return &r.e->voice(i);
+    return static_cast<const Voice*>(nullptr);
+  };
+  r.e->noteOn(45, 100, p, 1);
+  r.block(1);
+  r.e->noteOn(57, 100, p, 1);
+  for (int b = 0; b < 10; ++b) r.block(1, false, false, 300);  // ends inside a 512-sample sweep
+  const double before = heldVoice()->soundingFreq();
+  EXPECT_GT(before, 115.0);
+  EXPECT_LT(before, 150.0);  // still far from 220 Hz
+  r.e->noteOn(50, 100, p, 1);
+  double f = heldVoice()->soundingFreq();
+  EXPECT_NEAR(f, before, 1e-9 * before);
+  const double target = 440.0 * std::pow(2.0, (50 - 69) / 12.0);
+  // From there it glides to the new note, never overshooting, a few cents per block (not the 700 of a jump).
+  for (int b = 0; b < 800; ++b) {
+    r.block(1);
+    const double g = heldVoice()->soundingFreq();
+    EXPECT_LE(std::fabs(1200.0 * std::log2(g / f)), 8.0);
+    EXPECT_LE(std::fabs(g - target), std::fabs(f - target) + 1e-12);
+    f = g;
+  }
+  EXPECT_EQ(f, target);
+}
+
 TEST(Engine, LoweringTheLimitReleasesExactlyTheOldestAndNoMore) {
   Rig r;
   VoiceParams p;

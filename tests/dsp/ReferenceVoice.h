@@ -80,6 +80,8 @@ struct Voice {
   double lad[4] = {}, prev = 0;
   double rr = 1, rrMul = 1, gate = 1, gateMul = 1;
   double strike = 0;
+  double sumB2 = 0;  // body power over the present 512-sample frame
+  int sumN = 0;
   int retunePos = 0;
 
   double uniform() {
@@ -147,7 +149,8 @@ struct Voice {
       body.push_back(md);
     }
     base = f0;
-    strike = 0;
+    strike = sumB2 = 0;
+    sumN = 0;
     retunePos = 0;
     np = std::min(n, 3);
     double E[3] = {};
@@ -195,7 +198,7 @@ struct Voice {
     } else {
       double En = 0;
       for (const Mode& md : body) En += energy(md, fs, true);
-      L = 24.253 * std::sqrt(En);
+      L = 24.253 * std::sqrt(En) * std::sqrt(fs / 48000.0);  // oscillators: as loud at every rate
     }
     gainInv = own = L > 1e-12 ? 1 / L : 0;
     velGain = 0.3 * std::pow(std::max(velocity, 1) / 127.0, 1.6);
@@ -329,7 +332,6 @@ struct Voice {
   // One chunk, as the engine calls it: n samples not crossing a retune boundary.
   void renderChunk(double* out, int n, double* out2) {
     const double rho = gainInv > 0 ? own / gainInv : 1;
-    double sumB2 = 0;
     for (int i = 0; i < n; ++i) {
       const double x = excite();
       double B = 0;
@@ -397,8 +399,13 @@ struct Voice {
       sumB2 += B * B;
       t += 1 / fs;
     }
-    const double rms = n < 1 ? 0 : std::sqrt(sumB2 / n);
+    sumN += n;
+    // The strike level follows each whole 512-sample frame of the voice's output, wherever blocks end.
+    if ((retunePos + n) % 512 != 0) return;
+    const double rms = sumN < 1 ? 0 : std::sqrt(sumB2 / sumN);
     strike += (rms / 0.03245216773144158 - strike) * (1 - std::exp(-512 / (0.6 * fs)));
+    sumB2 = 0;
+    sumN = 0;
   }
 
   // Renders n samples in engine-style pieces, retuning every 512.

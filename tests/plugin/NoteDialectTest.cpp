@@ -4,6 +4,9 @@
 #include "ClapExtras.h"
 #include "Params.h"
 
+#include <algorithm>
+#include <vector>
+
 using vtest::DirectVorrel;
 
 namespace {
@@ -58,6 +61,52 @@ TEST(NoteDialect, WildcardNoteOffChokeAndPressure) {
   EXPECT_NEAR(ink.weight, 10 * 512 / 48000.0, 1e-9);
 }
 
+TEST(NoteDialect, NoteIdsAndThePortIndexAddressTheirOwnNotes) {
+  DirectVorrel v(1);
+  auto heldNotes = [&v] {
+    std::vector<int> notes;
+    for (int i = 0; i < vorrel::dsp::kVoiceSlots; ++i)
+      if (v.engine().voice(i).active && v.engine().voice(i).held) notes.push_back(v.engine().voice(i).note);
+    std::sort(notes.begin(), notes.end());
+    return notes;
+  };
+  v.in.addNote(CLAP_EVENT_NOTE_ON, 0, 60, 0, 0.8, 1);
+  v.in.addNote(CLAP_EVENT_NOTE_ON, 0, 64, 0, 0.8, 2);
+  v.in.addNote(CLAP_EVENT_NOTE_ON, 0, 67, 0, 0.8, 3);
+  v.in.addNote(CLAP_EVENT_NOTE_ON, 0, 67, 0, 0.8, 4);  // the same key under a second id
+  v.block();
+  ASSERT_EQ(heldNotes(), (std::vector<int>{60, 64, 67, 67}));
+  v.in.addNote(CLAP_EVENT_NOTE_OFF, 0, -1, -1, 0.0, 1);  // by id alone
+  v.in.addNote(CLAP_EVENT_NOTE_OFF, 0, -1, -1, 0.0, 3);  // id 4 still holds key 67
+  v.in.addNote(CLAP_EVENT_NOTE_OFF, 0, -1, -1, 0.0, 9);  // an id nobody played
+  v.in.addNote(CLAP_EVENT_NOTE_OFF, 0, 64, 0, 0.0, 1);   // id 1 was not on key 64
+  v.block();
+  EXPECT_EQ(heldNotes(), (std::vector<int>{64, 67, 67}));
+  // A note on a port this instrument does not have is not heard; port -1 means any.
+  clap_event_note_t on{};
+  on.header = {sizeof on, 0, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_NOTE_ON, 0};
+  on.note_id = 5;
+  on.port_index = 1;
+  on.channel = 0;
+  on.key = 72;
+  on.velocity = 0.8;
+  v.in.add(&on.header);
+  v.in.addNote(CLAP_EVENT_NOTE_OFF, 0, -1, -1, 0.0, 4);
+  v.block();
+  EXPECT_EQ(heldNotes(), (std::vector<int>{64}));
+  on.port_index = -1;
+  v.in.add(&on.header);
+  v.block();
+  EXPECT_EQ(heldNotes(), (std::vector<int>{64, 72}));
+  // A note ended in plain MIDI no longer keeps its key for its id: the next id on that key ends it.
+  v.midi(0x80, 72, 0);
+  v.in.addNote(CLAP_EVENT_NOTE_ON, 0, 72, 0, 0.8, 6);
+  v.block();
+  v.in.addNote(CLAP_EVENT_NOTE_OFF, 0, -1, -1, 0.0, 6);
+  v.block();
+  EXPECT_EQ(heldNotes(), (std::vector<int>{64}));
+}
+
 TEST(NoteDialect, VoiceInfoFollowsTheVoicesParameter) {
   DirectVorrel v(1);
   const auto* ext = static_cast<const clap_plugin_voice_info_t*>(v.clap->get_extension(v.clap, CLAP_EXT_VOICE_INFO));
@@ -70,6 +119,17 @@ TEST(NoteDialect, VoiceInfoFollowsTheVoicesParameter) {
   v.block();
   ASSERT_TRUE(ext->get(v.clap, &info));
   EXPECT_EQ(info.voice_count, 3u);
+  v.host.pump(v.clap);
+  EXPECT_EQ(v.host.countCalls("voice_info.changed"), 1);
+  // From the plug-in's own panel, and by a preset recalled there: the host hears of it just the same.
+  v.plug->SendParameterValueFromUI(kVoices, 0.0);
+  v.host.pump(v.clap);
+  ASSERT_TRUE(ext->get(v.clap, &info));
+  EXPECT_EQ(info.voice_count, 1u);
+  EXPECT_EQ(v.host.countCalls("voice_info.changed"), 2);
+  v.plug->SendParameterValueFromUI(kVoices, 0.0);  // no change, no call
+  v.host.pump(v.clap);
+  EXPECT_EQ(v.host.countCalls("voice_info.changed"), 2);
 }
 
 TEST(NoteDialect, SwitchedOffBusesRunNoTwinsAndMissingBuffersKeepThem) {

@@ -58,6 +58,11 @@ const clap_host_note_ports_t kNotePorts{
     [](const clap_host_t* h, uint32_t flags) { needMain(h, "note_ports.rescan " + std::to_string(flags)); },
 };
 const clap_host_tail_t kTail{[](const clap_host_t*) {}};
+// voice-info's host side (not in the installed CLAP headers): one main-thread callback.
+struct HostVoiceInfo {
+  void (*changed)(const clap_host_t* host);
+};
+const HostVoiceInfo kVoiceInfo{[](const clap_host_t* h) { needMain(h, "voice_info.changed"); }};
 const clap_host_gui_t kGui{
     [](const clap_host_t* h) { needMain(h, "gui.resize_hints_changed"); },
     [](const clap_host_t* h, uint32_t w, uint32_t hgt) {
@@ -95,6 +100,7 @@ const void* hostExtension(const clap_host_t* h, const char* id) {
   if (!std::strcmp(id, CLAP_EXT_NOTE_PORTS)) return &kNotePorts;
   if (!std::strcmp(id, CLAP_EXT_TAIL)) return &kTail;
   if (!std::strcmp(id, CLAP_EXT_GUI)) return &kGui;
+  if (!std::strcmp(id, "clap.voice-info")) return &kVoiceInfo;
   if (!std::strcmp(id, CLAP_EXT_TRACK_INFO)) return trackInfoExtension(h);
   return nullptr;
 }
