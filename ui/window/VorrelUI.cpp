@@ -101,7 +101,11 @@ void VorrelUI::runFrames(const InitData& init) {
     const auto now = Clock::now();
     deadline = std::max(deadline + framePeriod, now);
     puglUpdate(world, std::max(0.002, std::chrono::duration<double>(deadline - now).count()));
-    if (!windowLost) puglPostRedisplay(view);
+    try {
+      if (!windowLost) tick();
+    } catch (...) {
+      // a failed frame is skipped
+    }
   }
 }
 
@@ -228,36 +232,50 @@ void VorrelUI::gripDragTo(float x, float startX, float startScale) {
   XFlush(display);
 }
 
-void VorrelUI::render() {
-  if (!vg || !plug || viewW < 2.0f || viewH < 2.0f) return;
+void VorrelUI::updateMapping() {
   scale = std::min(viewW / vrui::Layout960::kWidth, viewH / vrui::Layout960::kHeight);
   if (!(scale > 0.0f)) scale = 1.0f;
   offsetX = (viewW - vrui::Layout960::kWidth * scale) / 2.0f;
   offsetY = (viewH - vrui::Layout960::kHeight * scale) / 2.0f;
+}
+
+// Counts the frames of 1/60 s since the last pass and rebuilds the panel state; false when the shell could not be
+// read (its mutex busy), which keeps the last state.
+bool VorrelUI::refreshState() {
   input.lookUpOnce();
   const auto now = std::chrono::steady_clock::now();
-  const int ticks = lastRender.time_since_epoch().count() == 0
+  const int ticks = lastTick.time_since_epoch().count() == 0
                         ? 1
-                        : frameTicks.advance(std::chrono::duration<double>(now - lastRender).count());
-  lastRender = now;
+                        : frameTicks.advance(std::chrono::duration<double>(now - lastTick).count());
+  lastTick = now;
   input.frameTick(ticks);
-  input.scale = scale;
-  input.offsetX = offsetX;
-  input.offsetY = offsetY;
   resizeDrag = input.resizeDrag;
   syncView();
   panel.ticks = ticks;
-
-  // A shell that cannot be read this frame (its mutex busy) leaves the last frame's state on screen.
   vrui::PanelState st;
   const VorrelPanelSource source(*plug);
-  if (vrui::buildState(source, panel, st)) {
-    input.memScroll = panel.memScroll;  // clamped to the list by the builder
-    input.presetScroll = panel.presetScroll;
-    lastState = std::move(st);
-    haveState = true;
-  }
+  if (!vrui::buildState(source, panel, st)) return false;
+  input.memScroll = panel.memScroll;  // clamped to the list by the builder
+  input.presetScroll = panel.presetScroll;
+  lastState = std::move(st);
+  haveState = true;
+  return true;
+}
+
+void VorrelUI::tick() {
+  if (!vg || !plug || viewW < 2.0f || viewH < 2.0f) return;
+  if (!refreshState() && !haveState) return;
+  if (!drawnValid || vrui::frameChanged(drawnState, drawnSize, lastState, {viewW, viewH, fullW, fullH})) puglPostRedisplay(view);
+}
+
+void VorrelUI::render() {
+  if (!vg || !plug || viewW < 2.0f || viewH < 2.0f) return;
+  if (!haveState) refreshState();
   if (!haveState) return;
+  updateMapping();
+  input.scale = scale;  // pointer positions map through the frame on screen
+  input.offsetX = offsetX;
+  input.offsetY = offsetY;
 
   // A view taller than what the parent shows keeps the layout aligned with its visible top.
   const int vy = fullH > viewH ? static_cast<int>(fullH - viewH) : 0;
@@ -272,9 +290,16 @@ void VorrelUI::render() {
     input.hits = hits.all();
   } catch (...) {
     nvgCancelFrame(vg);
+    drawnValid = false;
     throw;
   }
   nvgEndFrame(vg);
+  // The GL driver may take a new window size only at the swap after it, so the first frame at a new size is drawn
+  // once more on the next pass.
+  const vrui::FrameSize size{viewW, viewH, fullW, fullH};
+  drawnValid = size == drawnSize;
+  drawnState = lastState;
+  drawnSize = size;
 }
 
 // The frame builder reads the panel view; the input owns those values between frames.

@@ -1,7 +1,9 @@
-// The editor window: a pugl child of the host's window, drawn with NanoVG on a thread of its own at 60 frames/s.
+// The editor window: a pugl child of the host's window, drawn with NanoVG on a thread of its own; the
+// loop runs every 1/60 s and draws only when the panel would look different.
 #pragma once
 
 #include "EditorView.h"
+#include "FrameChange.h"
 #include "FrameTicks.h"
 #include "HitMap.h"
 #include "PanelInput.h"
@@ -54,6 +56,9 @@ class VorrelUI : public EditorView {
   void runFrames(const InitData& init);
   bool setup(uintptr_t parent, int width, int height);
   void teardown();
+  void tick();
+  bool refreshState();
+  void updateMapping();
   void render();
   void followParentSize();
   void externalSizeTick(int w, int h);
@@ -73,6 +78,9 @@ class VorrelUI : public EditorView {
   vrui::PanelInput input;                      // hover, menus, edits, tour, holds: kept between frames
   vrui::PanelState lastState;  // the last state built, redrawn when the shell cannot be read for a frame
   bool haveState = false;
+  vrui::PanelState drawnState;  // what the frame on screen shows, and at which size
+  vrui::FrameSize drawnSize;
+  bool drawnValid = false;
   float viewW = 960.0f;
   float viewH = 660.0f;
   float fullW = 960.0f;
@@ -85,8 +93,8 @@ class VorrelUI : public EditorView {
   int32_t resizeLastH = 0;
   vrui::ParentFollower follower;  // parent sizes seen and applied, stable frames, followState
   bool windowLost = false;        // our X window vanished with a parent the host destroyed first
-  vrui::FrameTicks frameTicks;    // 1/60 s frames between drawn frames
-  std::chrono::steady_clock::time_point lastRender{};
+  vrui::FrameTicks frameTicks;    // 1/60 s frames between passes of the loop
+  std::chrono::steady_clock::time_point lastTick{};
 };
 
 // The maker the plug-in module installs with Vorrel::SetEditorViewMaker.

@@ -22,6 +22,7 @@ uint32_t modifiers(uint32_t state) {
 
 struct VorrelUIEvents {
   static void realize(VorrelUI& ui) {
+    ui.drawnValid = false;  // a new context holds no frame yet
     if (!vrui::loadGlFunctions()) return;  // no context, nothing drawn
     ui.vg = nvgCreateGL2(NVG_ANTIALIAS | NVG_STENCIL_STROKES);
     if (ui.vg) ui.fonts = vrui::loadEmbeddedFonts(ui.vg);
