@@ -102,6 +102,7 @@ void VorrelUI::runFrames(const InitData& init) {
     deadline = std::max(deadline + framePeriod, now);
     puglUpdate(world, std::max(0.002, std::chrono::duration<double>(deadline - now).count()));
     try {
+      input.flushKeyText();  // a key press that no text event followed types its own letter
       if (!windowLost) tick();
     } catch (...) {
       // a failed frame is skipped
