@@ -1,13 +1,10 @@
 // The window's life: opening and closing from the host, the UI thread's frame loop, parent following, the grip
 // and one frame's drawing.
 #include "VorrelUI.h"
-#include "VorrelInputHost.h"
 
 #include "BuildState.h"
 #include "DrawPanel.h"
-#include "PanelSource.h"
 #include "PuglApi.h"
-#include "Vorrel.h"
 #include "XErrorGuard.h"
 
 #include <X11/Xlib.h>
@@ -38,19 +35,12 @@ Display* displayOf(PuglWorld* world) { return static_cast<Display*>(puglGetNativ
 VorrelUI::VorrelUI() = default;
 VorrelUI::~VorrelUI() { Close(); }
 
-EditorView* makeVorrelUI() { return new (std::nothrow) VorrelUI(); }
-
-void VorrelUI::Open(uintptr_t parent, int width, int height, Vorrel* shell) {
+void VorrelUI::Open(uintptr_t parent, int width, int height, vrui::EditorLink* shellLink) {
   if (running.load(std::memory_order_acquire)) return;
   if (thread.joinable()) thread.join();  // a thread that ended by itself (window-manager close)
-  plug = shell;
-  if (!shell) return;
-  try {
-    inputHost = std::make_unique<VorrelInputHost>(*shell, *this);
-  } catch (...) {
-    return;  // no memory for the editor: the host keeps a plug-in without one
-  }
-  input = vrui::PanelInput(inputHost.get());
+  link = shellLink;
+  if (!shellLink) return;
+  input = vrui::PanelInput(&shellLink->input());
   resizeDrag = false;
   running.store(true, std::memory_order_release);
   try {
@@ -64,7 +54,7 @@ void VorrelUI::Open(uintptr_t parent, int width, int height, Vorrel* shell) {
 void VorrelUI::Close() {
   running.store(false, std::memory_order_release);
   if (thread.joinable()) thread.join();
-  plug = nullptr;
+  link = nullptr;
 }
 
 void VorrelUI::threadFunc(InitData init) {
@@ -191,19 +181,20 @@ void VorrelUI::followParentSize() {
 }
 
 void VorrelUI::externalSizeTick(int w, int h) {
-  if (resizeDrag || !plug) return;
-  const auto r = follower.tick(w, h, plug->storedEditorWidth(), plug->storedEditorHeight());
+  if (resizeDrag || !link) return;
+  vrui::EditorSizeHost& size = link->size();
+  const auto r = follower.tick(w, h, size.storedWidth(), size.storedHeight());
   switch (r.action) {
     case vrui::ParentFollower::Action::Wait:
       break;
     case vrui::ParentFollower::Action::Follow:
-      plug->setStoredEditorSize(r.w, r.h);
-      plug->SetEditorSize(r.w, r.h);
-      plug->EditorResizeFromUI(r.w, r.h, true);
+      size.setStored(r.w, r.h);
+      size.setCurrent(r.w, r.h);
+      size.askHost(r.w, r.h);
       break;
     case vrui::ParentFollower::Action::AskStored:
-      plug->SetEditorSize(r.w, r.h);
-      plug->EditorResizeFromUI(plug->storedEditorWidth(), plug->storedEditorHeight(), true);
+      size.setCurrent(r.w, r.h);
+      size.askHost(size.storedWidth(), size.storedHeight());
       break;
   }
 }
@@ -213,7 +204,7 @@ void VorrelUI::grabKeyboardFocus() {
 }
 
 void VorrelUI::gripDragTo(float x, float startX, float startScale) {
-  if (!plug || !view) return;
+  if (!link || !view) return;
   if (!resizeDrag) {
     resizeDrag = true;
     resizeLastW = static_cast<int32_t>(fullW);
@@ -225,8 +216,8 @@ void VorrelUI::gripDragTo(float x, float startX, float startScale) {
   resizeLastH = size.h;
   double factor = puglGetScaleFactor(view);
   if (!(factor > 0.0)) factor = 1.0;
-  plug->requestEditorResize(std::max(1, static_cast<int>(size.w / factor)),
-                            std::max(1, static_cast<int>(size.h / factor)));
+  link->size().requestResize(std::max(1, static_cast<int>(size.w / factor)),
+                             std::max(1, static_cast<int>(size.h / factor)));
   Display* display = displayOf(world);
   XResizeWindow(display, static_cast<Window>(puglGetNativeView(view)), static_cast<unsigned>(size.w),
                 static_cast<unsigned>(size.h));
@@ -254,8 +245,7 @@ bool VorrelUI::refreshState() {
   syncView();
   panel.ticks = ticks;
   vrui::PanelState st;
-  const VorrelPanelSource source(*plug);
-  if (!vrui::buildState(source, panel, st)) return false;
+  if (!vrui::buildState(link->panel(), panel, st)) return false;
   input.memScroll = panel.memScroll;  // clamped to the list by the builder
   input.presetScroll = panel.presetScroll;
   lastState = std::move(st);
@@ -264,13 +254,13 @@ bool VorrelUI::refreshState() {
 }
 
 void VorrelUI::tick() {
-  if (!vg || !plug || viewW < 2.0f || viewH < 2.0f) return;
+  if (!vg || !link || viewW < 2.0f || viewH < 2.0f) return;
   if (!refreshState() && !haveState) return;
   if (!drawnValid || vrui::frameChanged(drawnState, drawnSize, lastState, {viewW, viewH, fullW, fullH})) puglPostRedisplay(view);
 }
 
 void VorrelUI::render() {
-  if (!vg || !plug || viewW < 2.0f || viewH < 2.0f) return;
+  if (!vg || !link || viewW < 2.0f || viewH < 2.0f) return;
   if (!haveState) refreshState();
   if (!haveState) return;
   updateMapping();

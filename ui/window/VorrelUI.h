@@ -2,7 +2,7 @@
 // loop runs every 1/60 s and draws only when the panel would look different.
 #pragma once
 
-#include "EditorView.h"
+#include "EditorLink.h"
 #include "FrameChange.h"
 #include "FrameTicks.h"
 #include "HitMap.h"
@@ -18,13 +18,11 @@
 #include <string>
 #include <thread>
 
-class Vorrel;
-class VorrelInputHost;
 struct NVGcontext;
 typedef struct PuglWorldImpl PuglWorld;
 typedef struct PuglViewImpl PuglView;
 
-class VorrelUI : public EditorView {
+class VorrelUI final : public vrui::WindowOps {
  public:
   // What the UI thread starts from: the host's X11 parent window and the size to open at.
   struct InitData {
@@ -38,16 +36,17 @@ class VorrelUI : public EditorView {
   VorrelUI(const VorrelUI&) = delete;
   VorrelUI& operator=(const VorrelUI&) = delete;
 
-  // Host main thread. Open starts the UI thread unless it runs; Close stops and joins it. Neither throws.
-  void Open(uintptr_t parent, int width, int height, Vorrel* shell) override;
-  void Close() override;
+  // Host main thread. Open starts the UI thread unless it runs, on the plug-in reached through link, which must live
+  // until Close; Close stops and joins the thread. Neither throws.
+  void Open(uintptr_t parent, int width, int height, vrui::EditorLink* link);
+  void Close();
   // Any thread: the UI thread has not ended yet.
   bool isRunning() const { return running.load(std::memory_order_acquire); }
 
   // UI thread: the resize grip, dragged from startX at startScale to window x; the panel input says when.
-  void gripDragTo(float x, float startX, float startScale);
+  void gripDragTo(float x, float startX, float startScale) override;
   // UI thread: a name edit begins, so typed keys come to this window.
-  void grabKeyboardFocus();
+  void grabKeyboardFocus() override;
 
  private:
   friend struct VorrelUIEvents;
@@ -71,10 +70,9 @@ class VorrelUI : public EditorView {
   vrui::PanelFonts fonts;
   std::atomic<bool> running{false};  // host main thread and UI thread
   std::thread thread;                // host main thread
-  Vorrel* plug = nullptr;            // set by Open before the thread starts, cleared by Close after the join
+  vrui::EditorLink* link = nullptr;  // set by Open before the thread starts, cleared by Close after the join
   vrui::HitMap hits;
   vrui::PanelView panel;                       // what the frame builder reads, copied from the input each frame
-  std::unique_ptr<VorrelInputHost> inputHost;  // set by Open before the thread starts
   vrui::PanelInput input;                      // hover, menus, edits, tour, holds: kept between frames
   vrui::PanelState lastState;  // the last state built, redrawn when the shell cannot be read for a frame
   bool haveState = false;
@@ -96,6 +94,3 @@ class VorrelUI : public EditorView {
   vrui::FrameTicks frameTicks;    // 1/60 s frames between passes of the loop
   std::chrono::steady_clock::time_point lastTick{};
 };
-
-// The maker the plug-in module installs with Vorrel::SetEditorViewMaker.
-EditorView* makeVorrelUI();
