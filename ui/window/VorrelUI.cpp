@@ -270,27 +270,77 @@ void VorrelUI::render() {
 
   // A view taller than what the parent shows keeps the layout aligned with its visible top.
   const int vy = fullH > viewH ? static_cast<int>(fullH - viewH) : 0;
-  glViewport(0, vy, static_cast<GLsizei>(viewW), static_cast<GLsizei>(viewH));
+  const int w = static_cast<int>(viewW);
+  const int h = static_cast<int>(viewH);
   glClearColor(0.039f, 0.047f, 0.059f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-  nvgBeginFrame(vg, viewW, viewH, 1.0f);
   try {
-    nvgTranslate(vg, offsetX, offsetY);
-    nvgScale(vg, scale, scale);
-    vrui::drawPanel(vg, fonts, lastState, &hits);
+    bool fresh = false;
+    const bool layered = layer.bind(w, h, fresh);
+    if (!layered || fresh || !drawChanges(w, h)) {
+      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+      recorder.begin(vrui::DrawRecorder::Mode::Full);
+      if (!layered) glViewport(0, vy, w, h);
+      drawPass(&hits, nullptr);
+    }
+    if (layered) {
+      layer.unbind();
+      glViewport(0, vy, w, h);
+      layer.show();
+    }
     input.hits = hits.all();
   } catch (...) {
-    nvgCancelFrame(vg);
+    layer.unbind();
+    recorder.forget();
     drawnValid = false;
     throw;
   }
-  nvgEndFrame(vg);
   // The GL driver may take a new window size only at the swap after it, so the first frame at a new size is drawn
   // once more on the next pass.
   const vrui::FrameSize size{viewW, viewH, fullW, fullH};
   drawnValid = size == drawnSize;
   drawnState = lastState;
   drawnSize = size;
+}
+
+// One pass of the panel through NanoVG, clipped to a rectangle of the view when one is given.
+void VorrelUI::drawPass(vrui::HitMap* map, const vrui::PixelRect* clip) {
+  nvgBeginFrame(vg, viewW, viewH, 1.0f);
+  try {
+    if (clip) {
+      nvgScissor(vg, static_cast<float>(clip->x0), static_cast<float>(clip->y0), static_cast<float>(clip->x1 - clip->x0),
+                 static_cast<float>(clip->y1 - clip->y0));
+    }
+    nvgTranslate(vg, offsetX, offsetY);
+    nvgScale(vg, scale, scale);
+    vrui::drawPanel(vg, fonts, lastState, map);
+  } catch (...) {
+    nvgCancelFrame(vg);
+    throw;
+  }
+  nvgEndFrame(vg);
+}
+
+// A frame that differs from the layer in a few places: the panel is measured once (which refills the hit map), and
+// only the rectangles whose draw calls changed are cleared and drawn again in the layer, each by the calls that reach
+// it. False when the whole frame must be drawn.
+bool VorrelUI::drawChanges(int w, int h) {
+  if (recorder.current().empty()) return false;
+  recorder.begin(vrui::DrawRecorder::Mode::Record);
+  drawPass(&hits, nullptr);
+  const vrui::FrameDiff diff = vrui::diffFrames(recorder.previous(), recorder.current(), w, h);
+  if (diff.full) return false;
+  glEnable(GL_SCISSOR_TEST);
+  for (const vrui::PixelRect& r : diff.rects) {
+    glScissor(r.x0, h - r.y1, r.x1 - r.x0, r.y1 - r.y0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  }
+  glDisable(GL_SCISSOR_TEST);
+  vrui::HitMap scratch;
+  for (const vrui::PixelRect& r : diff.rects) {
+    recorder.begin(vrui::DrawRecorder::Mode::Clip, r);
+    drawPass(&scratch, &r);
+  }
+  return true;
 }
 
 // The frame builder reads the panel view; the input owns those values between frames.

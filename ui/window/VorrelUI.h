@@ -2,7 +2,9 @@
 // loop runs every 1/60 s and draws only when the panel would look different.
 #pragma once
 
+#include "DrawRecorder.h"
 #include "EditorLink.h"
+#include "PanelLayer.h"
 #include "FrameChange.h"
 #include "FrameTicks.h"
 #include "HitMap.h"
@@ -59,6 +61,8 @@ class VorrelUI final : public vrui::WindowOps {
   bool refreshState();
   void updateMapping();
   void render();
+  void drawPass(vrui::HitMap* map, const vrui::PixelRect* clip);
+  bool drawChanges(int w, int h);
   void followParentSize();
   void externalSizeTick(int w, int h);
   void syncView();
@@ -79,6 +83,8 @@ class VorrelUI final : public vrui::WindowOps {
   vrui::PanelState drawnState;  // what the frame on screen shows, and at which size
   vrui::FrameSize drawnSize;
   bool drawnValid = false;
+  vrui::DrawRecorder recorder;  // the draw calls of the frame on screen, installed on vg
+  vrui::PanelLayer layer;       // the frame on screen, so a changed frame rebuilds only what changed
   float viewW = 960.0f;
   float viewH = 660.0f;
   float fullW = 960.0f;

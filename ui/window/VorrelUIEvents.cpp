@@ -39,10 +39,14 @@ struct VorrelUIEvents {
     ui.drawnValid = false;  // a new context holds no frame yet
     if (!vrui::loadGlFunctions()) return;  // no context, nothing drawn
     ui.vg = nvgCreateGL2(NVG_ANTIALIAS | NVG_STENCIL_STROKES);
-    if (ui.vg) ui.fonts = vrui::loadEmbeddedFonts(ui.vg);
+    if (!ui.vg) return;
+    ui.recorder.install(ui.vg);
+    ui.fonts = vrui::loadEmbeddedFonts(ui.vg);
   }
 
   static void unrealize(VorrelUI& ui) {
+    ui.layer.release();
+    ui.recorder.forget();
     if (ui.vg) nvgDeleteGL2(ui.vg);
     ui.vg = nullptr;
     ui.fonts = vrui::PanelFonts{};
