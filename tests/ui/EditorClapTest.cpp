@@ -193,7 +193,7 @@ TEST_F(Editor, AnIdleEditorDrawsNothingAndADragDrawsFrames) {
   }
   ASSERT_EQ(std::system("xdotool mouseup 1"), 0);
   ed.pump(0.5);
-  EXPECT_GE(gSwaps.load() - dragFrom, 4) << "a drag draws its frames as it goes";
+  EXPECT_GE(gSwaps.load() - dragFrom, 2) << "a drag draws its frames as it goes, not only when it ends";
 
   // Those frames rebuilt only what changed on the frame before; the picture equals the whole first frame of an
   // editor opened afresh on the same state.
