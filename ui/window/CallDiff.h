@@ -30,7 +30,9 @@ struct FrameDiff {
 
 namespace calldiff {
 
-constexpr size_t kManyMarks = 64;
+constexpr size_t kManyMarks = 512;
+constexpr int kNear = 8;  // marks this close (pixels) merge: one rectangle costs less than many small ones
+constexpr size_t kLookAhead = 8;  // calls searched ahead for a pairing after a difference
 
 inline PixelRect grow(const DrawCall& c, int w, int h) {
   // One pixel more on each side for antialiased edges that round outwards.
@@ -48,15 +50,15 @@ inline PixelRect unite(const PixelRect& a, const PixelRect& b) {
 }
 
 inline bool touches(const PixelRect& a, const PixelRect& b) {
-  return a.x0 <= b.x1 && b.x0 <= a.x1 && a.y0 <= b.y1 && b.y0 <= a.y1;
+  return a.x0 <= b.x1 + kNear && b.x0 <= a.x1 + kNear && a.y0 <= b.y1 + kNear && b.y0 <= a.y1 + kNear;
 }
 
 }  // namespace calldiff
 
-// prev and next: the calls of the frame on screen and of the new one, in drawing order; w x h: the view. Calls equal
-// at the same place from either end are unchanged; between those ends, calls that differ pairwise (or all of them,
-// when their counts differ) mark their pixels in both frames. The marks merge into at most maxRects rectangles; when
-// those cover more than fullShare of the view the whole frame is redrawn.
+// prev and next: the calls of the frame on screen and of the new one, in drawing order; w x h: the view. Calls that
+// pair off with an equal call of the other frame, in order, are unchanged; every other call marks its pixels. The
+// marks merge into at most maxRects rectangles; when those cover more than fullShare of the view the whole frame is
+// redrawn.
 inline FrameDiff diffFrames(const std::vector<DrawCall>& prev, const std::vector<DrawCall>& next, int w, int h,
                             size_t maxRects = 4, double fullShare = 0.6) {
   FrameDiff d;
@@ -72,16 +74,35 @@ inline FrameDiff diffFrames(const std::vector<DrawCall>& prev, const std::vector
     const PixelRect r = calldiff::grow(c, w, h);
     if (r.area() > 0) marks.push_back(r);
   };
-  const size_t prevMid = prev.size() - head - tail;
-  const size_t nextMid = next.size() - head - tail;
-  for (size_t i = 0; i < std::max(prevMid, nextMid); ++i) {
-    const bool both = i < prevMid && i < nextMid && prevMid == nextMid;
-    if (both && prev[head + i].hash == next[head + i].hash) continue;
-    if (i < prevMid) mark(prev[head + i]);
-    if (i < nextMid) mark(next[head + i]);
+  // Between the ends, walk both lists together: equal calls pair off; where they part, a call found again a few
+  // places on in the other list marks what was skipped (drawn in one frame only), else both calls are marked. Pixels
+  // that no mark covers are drawn only by calls that pair off, in the same order, so they stay as they were.
+  const size_t prevEnd = prev.size() - tail;
+  const size_t nextEnd = next.size() - tail;
+  size_t i = head, j = head;
+  while (i < prevEnd || j < nextEnd) {
+    if (i < prevEnd && j < nextEnd && prev[i].hash == next[j].hash) {
+      ++i, ++j;
+      continue;
+    }
+    bool resynced = false;
+    for (size_t k = 1; k <= calldiff::kLookAhead && !resynced; ++k) {
+      if (j < nextEnd && i + k < prevEnd && prev[i + k].hash == next[j].hash) {
+        for (size_t n = 0; n < k; ++n) mark(prev[i + n]);
+        i += k;
+        resynced = true;
+      } else if (i < prevEnd && j + k < nextEnd && prev[i].hash == next[j + k].hash) {
+        for (size_t n = 0; n < k; ++n) mark(next[j + n]);
+        j += k;
+        resynced = true;
+      }
+    }
+    if (resynced) continue;
+    if (i < prevEnd) mark(prev[i++]);
+    if (j < nextEnd) mark(next[j++]);
   }
-  // Many marks (a list that scrolled, calls that shifted): their bounding box. Otherwise merge touching marks, then
-  // the pair that grows least, until few enough remain.
+  // A great many marks (a long list that scrolled): their bounding box. Otherwise merge marks that touch or nearly
+  // do, then the pair that grows least, until few enough remain.
   if (marks.size() > calldiff::kManyMarks) {
     PixelRect all = marks.front();
     for (const PixelRect& r : marks) all = calldiff::unite(all, r);

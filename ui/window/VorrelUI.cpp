@@ -20,6 +20,8 @@
 #include <exception>
 
 PuglStatus VorrelUI_onEvent(PuglView* view, const PuglEvent* event);
+// NanoVgGl.cpp: keeps GL's scissor test on through the back-end's flushes while true (UI thread).
+void nvgKeepGlScissor(bool keep);
 
 namespace {
 
@@ -27,6 +29,8 @@ constexpr double kFrameSeconds = 1.0 / 60.0;
 constexpr int kEditorNice = 10;  // 0 normal to 19 least urgent
 constexpr int kMinWindowW = 480;
 constexpr int kMinWindowH = 330;
+constexpr int kParentCheckFrames = 60;   // frames between looks at which window is our parent
+constexpr int kGeometryCheckFrames = 4;  // frames between readings of the parent's and the view's sizes
 
 Display* displayOf(PuglWorld* world) { return static_cast<Display*>(puglGetNativeWorld(world)); }
 
@@ -155,29 +159,48 @@ void VorrelUI::teardown() {
 void VorrelUI::followParentSize() {
   Display* display = displayOf(world);
   const Window win = static_cast<Window>(puglGetNativeView(view));
-  Window root = 0;
-  Window parent = 0;
-  Window* children = nullptr;
-  unsigned int count = 0;
-  if (!XQueryTree(display, win, &root, &parent, &children, &count)) {
-    windowLost = true;  // gone with its parent: stop touching it until the host closes us
-    return;
+  // The parent is looked up once a second (a host may move us into another window). Each X round trip costs the
+  // idle editor CPU.
+  if (parentCheck-- <= 0) {
+    parentCheck = kParentCheckFrames;
+    Window root = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    hostParent = 0;
+    if (!XQueryTree(display, win, &root, &hostParent, &children, &count)) {
+      windowLost = true;  // gone with its parent: stop touching it until the host closes us
+      return;
+    }
+    if (children) XFree(children);
+    if (hostParent == root) hostParent = 0;
   }
-  if (children) XFree(children);
-  if (!parent || parent == root) return;
-  XWindowAttributes pa{};
-  XWindowAttributes va{};
-  if (!XGetWindowAttributes(display, parent, &pa) || pa.width <= 1 || pa.height <= 1) return;
-  if (!XGetWindowAttributes(display, win, &va)) return;
-  if (va.width != pa.width || va.height != pa.height) {
-    XResizeWindow(display, win, static_cast<unsigned>(pa.width), static_cast<unsigned>(pa.height));
+  if (!hostParent) return;
+  // Sizes are read every fourth frame (15 times a second) and the follower counts its frames on the last reading.
+  if (geometryCheck-- <= 0 || !seenParentW) {
+    geometryCheck = kGeometryCheckFrames;
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned pw = 0, ph = 0, vw = 0, vh = 0, border = 0, depth = 0;
+    if (!XGetGeometry(display, hostParent, &root, &x, &y, &pw, &ph, &border, &depth) || pw <= 1 || ph <= 1) {
+      parentCheck = 0;  // look the parent up again next frame
+      seenParentW = 0;
+      return;
+    }
+    if (!XGetGeometry(display, win, &root, &x, &y, &vw, &vh, &border, &depth)) return;
+    seenParentW = pw, seenParentH = ph, seenViewW = vw, seenViewH = vh;
+  }
+  const unsigned pw = seenParentW, ph = seenParentH;
+  unsigned vw = seenViewW, vh = seenViewH;
+  if (vw != pw || vh != ph) {
+    XResizeWindow(display, win, pw, ph);
     XFlush(display);
+    geometryCheck = 0;  // see the new size on the next frame
   }
-  viewW = static_cast<float>(std::min(pa.width, va.width));
-  viewH = static_cast<float>(std::min(pa.height, va.height));
-  fullW = static_cast<float>(va.width);
-  fullH = static_cast<float>(va.height);
-  externalSizeTick(pa.width, pa.height);
+  viewW = static_cast<float>(std::min(pw, vw));
+  viewH = static_cast<float>(std::min(ph, vh));
+  fullW = static_cast<float>(vw);
+  fullH = static_cast<float>(vh);
+  externalSizeTick(static_cast<int>(pw), static_cast<int>(ph));
 }
 
 void VorrelUI::externalSizeTick(int w, int h) {
@@ -336,10 +359,21 @@ bool VorrelUI::drawChanges(int w, int h) {
   }
   glDisable(GL_SCISSOR_TEST);
   vrui::HitMap scratch;
-  for (const vrui::PixelRect& r : diff.rects) {
-    recorder.begin(vrui::DrawRecorder::Mode::Clip, r);
-    drawPass(&scratch, &r);
+  glEnable(GL_SCISSOR_TEST);
+  nvgKeepGlScissor(true);
+  try {
+    for (const vrui::PixelRect& r : diff.rects) {
+      glScissor(r.x0, h - r.y1, r.x1 - r.x0, r.y1 - r.y0);
+      recorder.begin(vrui::DrawRecorder::Mode::Clip, r);
+      drawPass(&scratch, &r);
+    }
+  } catch (...) {
+    nvgKeepGlScissor(false);
+    glDisable(GL_SCISSOR_TEST);
+    throw;
   }
+  nvgKeepGlScissor(false);
+  glDisable(GL_SCISSOR_TEST);
   return true;
 }
 

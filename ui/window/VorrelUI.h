@@ -97,6 +97,10 @@ class VorrelUI final : public vrui::WindowOps {
   int32_t resizeLastH = 0;
   vrui::ParentFollower follower;  // parent sizes seen and applied, stable frames, followState
   bool windowLost = false;        // our X window vanished with a parent the host destroyed first
+  unsigned long hostParent = 0;   // the X window we sit in, 0 when none or the root
+  int parentCheck = 0;            // frames until the parent is looked up again
+  int geometryCheck = 0;          // frames until the sizes are read again
+  unsigned seenParentW = 0, seenParentH = 0, seenViewW = 0, seenViewH = 0;  // the last reading, 0 for none
   vrui::FrameTicks frameTicks;    // 1/60 s frames between passes of the loop
   std::chrono::steady_clock::time_point lastTick{};
 };
