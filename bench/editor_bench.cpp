@@ -212,6 +212,86 @@ void BM_Editor(benchmark::State& state) {
 }
 BENCHMARK(BM_Editor)->ArgName("scene")->DenseRange(0, 2)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
+long residentKb() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return resident * sysconf(_SC_PAGESIZE) / 1024;
+}
+
+// Resident memory per open and close of the editor, after 20 cycles that fill the allocators' caches.
+void BM_OpenClose(benchmark::State& state) {
+  vhost::Instance inst(*gLib, *gHost, "com.OskelAudio.Vorrel");
+  auto cycle = [&] {
+    vhost::EditorHost ed(inst);
+    std::string error;
+    if (!ed.open(error)) return false;
+    ed.pump(0.1);
+    ed.close();
+    return true;
+  };
+  for (int i = 0; i < 20; ++i) cycle();
+  for (auto _ : state) {
+    const long before = residentKb();
+    const auto t0 = std::chrono::steady_clock::now();
+    for (int i = 0; i < state.range(0); ++i) {
+      if (!cycle()) {
+        state.SkipWithError("no editor");
+        return;
+      }
+    }
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    state.counters["kB_per_cycle"] = static_cast<double>(residentKb() - before) / static_cast<double>(state.range(0));
+  }
+}
+BENCHMARK(BM_OpenClose)->Arg(200)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// The same cycles without Vorrel: an X connection with pugl's input method, a GL window and context made current and
+// swapped once, and all of it freed, as the editor's window library does; what this grows is the GL driver's and
+// Xlib's.
+void BM_GlWindowOnly(benchmark::State& state) {
+  auto cycle = [] {
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) return false;
+    int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_STENCIL_SIZE, 8, None};
+    XVisualInfo* vi = glXChooseVisual(d, DefaultScreen(d), attrs);
+    if (!vi) return XCloseDisplay(d), false;
+    XSetWindowAttributes wa{};
+    wa.colormap = XCreateColormap(d, DefaultRootWindow(d), vi->visual, AllocNone);
+    const Window w = XCreateWindow(d, DefaultRootWindow(d), 0, 0, 960, 660, 0, vi->depth, InputOutput, vi->visual,
+                                   CWColormap, &wa);
+    XMapWindow(d, w);
+    // pugl's input method for text events, opened and closed with each world.
+    XSetLocaleModifiers("");
+    XIM im = XOpenIM(d, nullptr, nullptr, nullptr);
+    XIC ic = im ? XCreateIC(im, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, w, XNFocusWindow, w,
+                            nullptr)
+                : nullptr;
+    GLXContext ctx = glXCreateContext(d, vi, nullptr, True);
+    glXMakeCurrent(d, w, ctx);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glXSwapBuffers(d, w);
+    glXMakeCurrent(d, None, nullptr);
+    glXDestroyContext(d, ctx);
+    if (ic) XDestroyIC(ic);
+    if (im) XCloseIM(im);
+    XDestroyWindow(d, w);
+    XFreeColormap(d, wa.colormap);
+    XFree(vi);
+    XCloseDisplay(d);
+    return true;
+  };
+  for (int i = 0; i < 20; ++i) cycle();
+  for (auto _ : state) {
+    const long before = residentKb();
+    const auto t0 = std::chrono::steady_clock::now();
+    for (int i = 0; i < state.range(0); ++i) cycle();
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    state.counters["kB_per_cycle"] = static_cast<double>(residentKb() - before) / static_cast<double>(state.range(0));
+  }
+}
+BENCHMARK(BM_GlWindowOnly)->Arg(200)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
