@@ -12,7 +12,6 @@
 #include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
-#include <new>
 
 #include <algorithm>
 #include <chrono>

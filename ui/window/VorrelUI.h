@@ -4,11 +4,11 @@
 
 #include "DrawRecorder.h"
 #include "EditorLink.h"
-#include "PanelLayer.h"
 #include "FrameChange.h"
 #include "FrameTicks.h"
 #include "HitMap.h"
 #include "PanelInput.h"
+#include "PanelLayer.h"
 #include "PanelState.h"
 #include "PanelView.h"
 #include "ParentFollower.h"
@@ -16,7 +16,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <thread>
 
