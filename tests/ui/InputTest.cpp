@@ -1,5 +1,6 @@
 // Pointer and key input against a stand-in plug-in: geometry, the name editor and the press table's rules.
 #include "InputGeometry.h"
+#include "KeysymText.h"
 #include "NameEdit.h"
 #include "PanelInput.h"
 
@@ -150,6 +151,29 @@ TEST(NameEditing, LimitsUtf8AndCommits) {
   EXPECT_FALSE(neCommit("Bass 1", "Bass 1", "Vorrel").own);
   EXPECT_EQ(neCommit("", "", "Vorrel").name, "Vorrel");
   EXPECT_TRUE(neCommit("Lead", "Bass 1", "Vorrel").own);
+}
+
+// Any letter a layout types reaches the name, with or without the window system's text event for it.
+TEST(NameEditing, KeySymbolsTypeTheirLetterWhenNoTextComes) {
+  const std::pair<uint32_t, const char*> table[] = {
+      {'a', "a"},          {0xDC, "\xC3\x9C"},         {0x1002713, "\xE2\x9C\x93"}, {0x6C1, "\xD0\xB0"},
+      {0x1EC, "\xC4\x9B"}, {0x20AC, "\xE2\x82\xAC"},   {0x13BD, "\xC5\x93"},        {0x101F600, "\xF0\x9F\x98\x80"},
+      {0xFF08, ""},        {0xFF8D, ""},               {0x1000007, ""},             {0x100D800, ""},
+      {0x1110000, ""},     {0xFFFFFF, ""},
+  };
+  for (auto [sym, text] : table) EXPECT_EQ(keysymText(sym), text) << std::hex << sym;
+
+  PanelInput in(nullptr);
+  in.beginFieldEdit(4, "");
+  in.onKeyText(keysymText(0xDC), 0);  // the C locale: no text event follows
+  in.flushKeyText();
+  in.onKeyText(keysymText('n'), 0);
+  in.onText("n");  // a text event for the same press wins, and nothing is typed twice
+  in.flushKeyText();
+  in.onKeyText(keysymText(0x1002713), 0);
+  in.onKeyText(keysymText('a'), keys::kModCtrl);  // the next press flushes the last one's text; Ctrl types nothing
+  in.flushKeyText();
+  EXPECT_EQ(in.nameEdit.text, "\xC3\x9Cn\xE2\x9C\x93");
 }
 
 TEST(PanelPress, KnobDragIsOneGestureAndOneUndoStep) {

@@ -9,7 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 #include <utility>
 
 namespace {
@@ -156,6 +159,73 @@ TEST(PanelHits, MenusCoverThePanelAndLongListsScroll) {
   vrui::Rect close;
   ASSERT_TRUE(d.hits.bounds(Ctrl::TourNav, 6, close));
   EXPECT_FLOAT_EQ(close.w, 18.0f);
+}
+
+// The panel at window width w, drawn as the window draws it: scaled uniformly from the 960 x 660 layout, with the
+// three faces loaded; the hit map it leaves, in layout units.
+std::vector<vrui::HitMap::Entry> hitsAtWidth(int w, const PanelState& s, const std::string& fontDir) {
+  const float scale = static_cast<float>(w) / 960.0f;
+  vtest::SoftCanvas canvas{w, static_cast<int>(std::lround(660.0f * scale)), false};
+  vrui::PanelFonts fonts;
+  fonts.medium = nvgCreateFont(canvas.vg(), "fira", (fontDir + "/medium.ttf").c_str());
+  fonts.semibold = nvgCreateFont(canvas.vg(), "fira-b", (fontDir + "/semibold.ttf").c_str());
+  fonts.mono = nvgCreateFont(canvas.vg(), "fira-m", (fontDir + "/mono.ttf").c_str());
+  vrui::HitMap hits;
+  canvas.begin();
+  nvgScale(canvas.vg(), scale, scale);
+  vrui::drawPanel(canvas.vg(), fonts, s, &hits);
+  canvas.end();
+  EXPECT_GE(fonts.medium, 0);
+  return hits.all();
+}
+
+TEST(PanelHits, OneLayoutAtEveryWindowSize) {
+  const char* env = std::getenv("VORREL_FONT_DIR");
+  const std::string dir = env && *env ? env : VORREL_FONT_DIR;
+  if (!std::filesystem::is_regular_file(dir + "/medium.ttf")) GTEST_SKIP() << "no panel fonts in " << dir;
+  // Texts that place controls after them or size boxes: the title line before "Bypass memory", a long track name
+  // with the host's beside it, the column titles, chips, and the welcome card's buttons.
+  PanelState s;
+  s.trackName = "Grand piano left hand";
+  s.hostTrackName = "Audio 12";
+  s.trackNameIsOwn = true;
+  s.memAgeLine = "played within the hour";
+  s.chips.resize(3);
+  s.chips[0].name = "Lead";
+  s.tourActive = true;
+  for (const PanelState& state : {s, [&] {
+                                    PanelState menu = s;
+                                    menu.tourActive = false;
+                                    menu.presetMenuOpen = true;
+                                    menu.presetCat = 9;
+                                    menu.userPresetNames = {"Wired Bell", "Glass"};
+                                    return menu;
+                                  }()}) {
+    const auto base = hitsAtWidth(960, state, dir);
+    for (int w : {672, 2000}) {
+      const auto other = hitsAtWidth(w, state, dir);
+      ASSERT_EQ(other.size(), base.size()) << w;
+      for (size_t i = 0; i < base.size(); ++i) {
+        const vrui::Rect a = base[i].rect, b = other[i].rect;
+        EXPECT_EQ(other[i].ctrl, base[i].ctrl) << w << " entry " << i;
+        EXPECT_TRUE(std::fabs(a.x - b.x) <= 0.5f && std::fabs(a.y - b.y) <= 0.5f && std::fabs(a.w - b.w) <= 0.5f &&
+                    std::fabs(a.h - b.h) <= 0.5f)
+            << "width " << w << ", entry " << i << " (control " << static_cast<int>(base[i].ctrl) << "): " << b.x
+            << "," << b.y << " " << b.w << "x" << b.h << " against " << a.x << "," << a.y << " " << a.w << "x" << a.h;
+      }
+    }
+  }
+}
+
+TEST(PanelPixels, TheKeyboardLegendStandsOverTheGlows) {
+  vtest::SoftCanvas canvas{960, 660};
+  PanelState s;
+  for (int pc = 0; pc < 12; ++pc) s.rowIntensity[pc] = 1.0f, s.rowAgeDays[pc] = 0.0f;  // every key glows amber
+  vtest::drawOn(canvas, s);
+  EXPECT_GT(canvas.at(20, 587).r, 150) << "a glow 4 units above the first key";
+  const vtest::Pixel legend = canvas.at(946, 587);  // the glow of the last key, under the legend's end
+  EXPECT_LT(legend.r, 40);
+  EXPECT_LT(legend.g, 40);
 }
 
 TEST(PanelPixels, WheelSectorsKnobArcsAndAgeColours) {

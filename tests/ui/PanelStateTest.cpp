@@ -1,6 +1,7 @@
 // The panel's frame state and layout arithmetic, from hand-computed values.
 #include "BuildState.h"
 #include "FakeShell.h"
+#include "FrameChange.h"
 #include "FrameTicks.h"
 #include "PanelLayout.h"
 #include "PanelTexts.h"
@@ -181,6 +182,54 @@ TEST(PanelStatus, ChipsShareTheCarvingAndAFailedCopySkipsTheFrame) {
   b.shell.copyOk = false;
   PanelState skipped;
   EXPECT_FALSE(vrui::buildState(b.shell, b.view, skipped));
+}
+
+// The editor draws a frame only when the state it would show, or the window's size, differs from the one on screen.
+TEST(PanelFrames, OnlyAChangedStateOrSizeAsksForAFrame) {
+  Built b;
+  b.shell.memory.cart.ink[2][7] = 3.0f;
+  b.shell.memory.cart.touchedHour[2][7] = static_cast<uint32_t>(b.shell.now / 3600 - 48);
+  const vrui::FrameSize size{960, 660, 960, 660};
+  const PanelState shown = b.build();
+  EXPECT_FALSE(vrui::frameChanged(shown, size, b.build(), size)) << "an idle frame is the same frame";
+  EXPECT_TRUE(vrui::frameChanged(shown, size, shown, {961, 660, 961, 660}));
+  EXPECT_TRUE(vrui::frameChanged(shown, size, shown, {960, 661, 960, 661}));
+  EXPECT_TRUE(vrui::frameChanged(shown, size, shown, {960, 660, 960, 700})) << "the visible part moved in the view";
+
+  // Each change a frame must show, made on a fresh copy of the inputs; every one counts.
+  struct Case {
+    const char* what;
+    void (*change)(Built&);
+  };
+  const Case cases[] = {
+      {"hover", [](Built& c) { c.view.hoverCtrl = static_cast<int>(Ctrl::Undo); }},
+      {"age ticks over an hour", [](Built& c) { c.shell.now += 3600; }},
+      {"a glow: a row carved", [](Built& c) { c.shell.memory.cart.ink[4][3] = 1.0f; }},
+      {"memory moved elsewhere", [](Built& c) { c.shell.memory.cart.ink[2][7] = 3.5f; }},
+      {"Program Change flash", [](Built& c) { c.shell.recalls = 1; }},
+      {"parameter", [](Built& c) { c.shell.value[kCutoff] = 40.0; }},
+      {"a key held on screen", [](Built& c) { c.view.heldKey = 60, c.view.keyPressure = 0.5f; }},
+  };
+  for (const Case& k : cases) {
+    Built c;
+    c.shell = b.shell;
+    c.view = b.view;
+    k.change(c);
+    EXPECT_TRUE(vrui::frameChanged(shown, size, c.build(), size)) << k.what;
+  }
+
+  // The caret: while a name is edited the state changes only when the caret blinks, every 25 frames.
+  b.view.editKind = 1;
+  b.view.editText = "Glass";
+  b.view.caret = b.view.anchor = 5;
+  PanelState last = b.build();
+  int changes = 0;
+  for (int frame = 1; frame <= 100; ++frame) {
+    const PanelState next = b.build();
+    changes += vrui::frameChanged(last, size, next, size) ? 1 : 0;
+    last = next;
+  }
+  EXPECT_EQ(changes, 4) << "100 frames of 1/60 s blink the caret four times";
 }
 
 struct HintCase {

@@ -78,17 +78,21 @@ void drawKeyboard(const Frame& f) {
   fillRect(f.vg, {0.0f, 576.0f, 960.0f, 58.0f}, pal::keyStrip());
   hLine(f.vg, 0.0f, 960.0f, 576.5f, pal::rule());
 
-  std::string runs[4];
-  float total = 0.0f;
-  for (int i = 0; i < 4; ++i) total += f.width(Type::knobZone, runs[i] = hint(s.lang, 33 + i));
-  float x = 948.0f - total;
-  for (int i = 0; i < 4; ++i) x += f.text(Type::knobZone, x, 584.0f, i % 2 == 0 ? pal::faint() : pal::amber(), runs[i]);
-
   for (int pass = 0; pass < 2; ++pass) {
     for (int note = kLowKey; note <= kHighKey; ++note) {
       if (isBlackKey(note) == (pass == 1)) key(f, note);
     }
   }
+
+  // The legend stands over the glows that rise into its line (up to 9 units above the keys' top at 591), on a
+  // backing of the strip's own colour, so it reads with every key glowing.
+  std::string runs[4];
+  float total = 0.0f;
+  for (int i = 0; i < 4; ++i) total += f.width(Type::knobZone, runs[i] = hint(s.lang, 33 + i));
+  float x = 948.0f - total;
+  fillRound(f.vg, {x - 4.0f, 578.0f, total + 8.0f, 12.0f}, 2.0f, pal::rgbf(12, 16, 20, 0.9f));
+  for (int i = 0; i < 4; ++i) x += f.text(Type::knobZone, x, 584.0f, i % 2 == 0 ? pal::faint() : pal::amber(), runs[i]);
+
   for (int pass = 0; pass < 2; ++pass) {
     for (const auto& h : s.keyHolds) {
       if (isBlackKey(h.note) == (pass == 1)) held(f, h);

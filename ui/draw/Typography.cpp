@@ -25,13 +25,36 @@ float applyStyle(NVGcontext* vg, const PanelFonts& fonts, const TypeSpec& style)
   return tracking;
 }
 
+// Measures and wraps in layout units whatever the window's scale. The font rasteriser works at the scaled size,
+// where rounding moves each advance by a fraction of a pixel, so a width taken at the scale would move whatever is
+// placed after the text from one window size to the next. Drawing still happens at the scale.
+class LayoutUnits {
+ public:
+  explicit LayoutUnits(NVGcontext* vg) : vg(vg) {
+    nvgCurrentTransform(vg, xf);
+    nvgResetTransform(vg);
+  }
+  ~LayoutUnits() { nvgTransform(vg, xf[0], xf[1], xf[2], xf[3], xf[4], xf[5]); }
+  LayoutUnits(const LayoutUnits&) = delete;
+  LayoutUnits& operator=(const LayoutUnits&) = delete;
+
+ private:
+  NVGcontext* vg;
+  float xf[6] = {};
+};
+
+float measure(NVGcontext* vg, const char* start, const char* end) {
+  const LayoutUnits units(vg);
+  return nvgTextBounds(vg, 0.0f, 0.0f, start, end, nullptr);
+}
+
 }  // namespace
 
 float specWidth(NVGcontext* vg, const PanelFonts& fonts, const TypeSpec& style, const std::string& text) {
   if (text.empty() || faceFor(fonts, style) < 0) return 0.0f;
   applyStyle(vg, fonts, style);
   const std::string shown = style.upper ? capitals(text) : text;
-  return nvgTextBounds(vg, 0.0f, 0.0f, shown.c_str(), shown.c_str() + shown.size(), nullptr);
+  return measure(vg, shown.c_str(), shown.c_str() + shown.size());
 }
 
 float specText(NVGcontext* vg, const PanelFonts& fonts, const TypeSpec& style, float x, float y, const NVGcolor& colour,
@@ -41,17 +64,12 @@ float specText(NVGcontext* vg, const PanelFonts& fonts, const TypeSpec& style, f
   float tracking = applyStyle(vg, fonts, style);
   const std::string shown = style.upper ? capitals(text) : text;
   const char* end = shown.c_str() + shown.size();
-  // Left-aligned text needs no measuring first: the draw call returns where it ended.
-  float width = 0.0f;
-  if (align == kCentre || align == kRight) {
-    width = nvgTextBounds(vg, 0.0f, 0.0f, shown.c_str(), end, nullptr);
-    x += align == kCentre ? (tracking - width) / 2.0f : tracking - width;
-  }
+  const float width = measure(vg, shown.c_str(), end);
+  if (align == kCentre || align == kRight) x += align == kCentre ? (tracking - width) / 2.0f : tracking - width;
   nvgTextAlign(vg, NVG_ALIGN_LEFT | NVG_ALIGN_MIDDLE);
   nvgFillColor(vg, colour);
-  float endX = nvgText(vg, x, y, shown.c_str(), end);
+  nvgText(vg, x, y, shown.c_str(), end);
   if (!singlePass) nvgText(vg, x, y, shown.c_str(), end);
-  if (align != kCentre && align != kRight) width = std::max(0.0f, endX - x);
   return width;
 }
 
@@ -68,7 +86,11 @@ float specTextWrapped(NVGcontext* vg, const PanelFonts& fonts, const TypeSpec& s
   NVGtextRow rows[8];
   int lines = 0;
   while (start < end) {
-    int n = nvgTextBreakLines(vg, start, end, width, rows, 8);
+    int n = 0;
+    {
+      const LayoutUnits units(vg);
+      n = nvgTextBreakLines(vg, start, end, width, rows, 8);
+    }
     if (n <= 0) break;
     for (int i = 0; i < n; ++i, ++lines) {
       if (!measureOnly) nvgText(vg, x, y + lineHeight * (lines + 0.5f), rows[i].start, rows[i].end);

@@ -493,7 +493,20 @@ void PanelInput::endFieldEdit(bool commit) {
   }
 }
 
+void PanelInput::onKeyText(const std::string& text, uint32_t mods) {
+  flushKeyText();
+  if (nameEdit.active && !(mods & keys::kModCtrl)) pendingKeyText = text;
+}
+
+void PanelInput::flushKeyText() {
+  if (pendingKeyText.empty()) return;
+  const std::string text = std::move(pendingKeyText);
+  pendingKeyText.clear();
+  onText(text.c_str());
+}
+
 void PanelInput::onText(const char* utf8) {
+  pendingKeyText.clear();
   if (!nameEdit.active || !utf8) return;
   const auto first = static_cast<unsigned char>(utf8[0]);
   if (first < 32 || first == 127) return;

@@ -64,8 +64,13 @@ class PanelInput {
   bool onKey(uint32_t key, uint32_t mods);
   // The scroll wheel over an open menu moves its list by rows (positive dy: up).
   void onScroll(float dy);
-  // Text typed while a name is edited.
+  // Text typed while a name is edited; it replaces the key's own text of the same press.
   void onText(const char* utf8);
+  // The text a key press types by its key symbol, taken while a name is edited without Ctrl held. The window system
+  // may follow the press with a text event (which wins) or, in a host running in the C locale, send none for a
+  // letter outside ASCII: flushKeyText, called before the next press and once per frame, inserts it then.
+  void onKeyText(const std::string& text, uint32_t mods);
+  void flushKeyText();
   // A knob drag, key hold, grip drag or held button is under way: motion goes to onDrag, presses are ignored.
   bool holding() const { return knobDrag || heldKey >= 0 || resizeDrag || bypassHeld; }
   // The hit under a window position, or null.
@@ -114,6 +119,7 @@ class PanelInput {
   std::string memDeleteName;
   bool bodyMenuOpen = false;
   NameEdit nameEdit;
+  std::string pendingKeyText;  // a key's own text waiting for the window system's text event of the same press
   int32_t editKind = 0;  // 0 none, 1 save preset, 2 rename preset, 3 track name, 4 save memory
   int renameIndex = -1;
   int presetDeleteArmed = -1;

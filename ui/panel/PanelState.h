@@ -71,6 +71,7 @@ struct PanelState {
     int32_t carved = 0;
     float share = 0.0f;  // carved over the sum of all chips, 0 when the sum is 0
     bool isSelf = false;
+    bool operator==(const Chip&) const = default;
   };
 
   struct KeyHold {
@@ -78,6 +79,7 @@ struct PanelState {
     float pressure = 0.0f;
     float energy = 0.0f;
     bool mpe = false;
+    bool operator==(const KeyHold&) const = default;
   };
 
   // 1. Memory identity and speed.
@@ -200,6 +202,9 @@ struct PanelState {
   int hoverCtrl = 0;
   int hoverIndex = -1;
   bool hostTakesResize = true;  // the grip can ask the host for a size
+
+  // Two states are equal when they draw the same frame: every field counts, so a field added later counts too.
+  bool operator==(const PanelState&) const = default;
 };
 
 using Ctrl = PanelState::Ctrl;

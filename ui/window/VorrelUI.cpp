@@ -1,13 +1,10 @@
 // The window's life: opening and closing from the host, the UI thread's frame loop, parent following, the grip
 // and one frame's drawing.
 #include "VorrelUI.h"
-#include "VorrelInputHost.h"
 
 #include "BuildState.h"
 #include "DrawPanel.h"
-#include "PanelSource.h"
 #include "PuglApi.h"
-#include "Vorrel.h"
 #include "XErrorGuard.h"
 
 #include <X11/Xlib.h>
@@ -15,7 +12,6 @@
 #include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
-#include <new>
 
 #include <algorithm>
 #include <chrono>
@@ -23,6 +19,8 @@
 #include <exception>
 
 PuglStatus VorrelUI_onEvent(PuglView* view, const PuglEvent* event);
+// NanoVgGl.cpp: keeps GL's scissor test on through the back-end's flushes while true (UI thread).
+void nvgKeepGlScissor(bool keep);
 
 namespace {
 
@@ -30,6 +28,8 @@ constexpr double kFrameSeconds = 1.0 / 60.0;
 constexpr int kEditorNice = 10;  // 0 normal to 19 least urgent
 constexpr int kMinWindowW = 480;
 constexpr int kMinWindowH = 330;
+constexpr int kParentCheckFrames = 60;   // frames between looks at which window is our parent
+constexpr int kGeometryCheckFrames = 4;  // frames between readings of the parent's and the view's sizes
 
 Display* displayOf(PuglWorld* world) { return static_cast<Display*>(puglGetNativeWorld(world)); }
 
@@ -38,19 +38,12 @@ Display* displayOf(PuglWorld* world) { return static_cast<Display*>(puglGetNativ
 VorrelUI::VorrelUI() = default;
 VorrelUI::~VorrelUI() { Close(); }
 
-EditorView* makeVorrelUI() { return new (std::nothrow) VorrelUI(); }
-
-void VorrelUI::Open(uintptr_t parent, int width, int height, Vorrel* shell) {
+void VorrelUI::Open(uintptr_t parent, int width, int height, vrui::EditorLink* shellLink) {
   if (running.load(std::memory_order_acquire)) return;
   if (thread.joinable()) thread.join();  // a thread that ended by itself (window-manager close)
-  plug = shell;
-  if (!shell) return;
-  try {
-    inputHost = std::make_unique<VorrelInputHost>(*shell, *this);
-  } catch (...) {
-    return;  // no memory for the editor: the host keeps a plug-in without one
-  }
-  input = vrui::PanelInput(inputHost.get());
+  link = shellLink;
+  if (!shellLink) return;
+  input = vrui::PanelInput(&shellLink->input());
   resizeDrag = false;
   running.store(true, std::memory_order_release);
   try {
@@ -64,7 +57,7 @@ void VorrelUI::Open(uintptr_t parent, int width, int height, Vorrel* shell) {
 void VorrelUI::Close() {
   running.store(false, std::memory_order_release);
   if (thread.joinable()) thread.join();
-  plug = nullptr;
+  link = nullptr;
 }
 
 void VorrelUI::threadFunc(InitData init) {
@@ -101,7 +94,12 @@ void VorrelUI::runFrames(const InitData& init) {
     const auto now = Clock::now();
     deadline = std::max(deadline + framePeriod, now);
     puglUpdate(world, std::max(0.002, std::chrono::duration<double>(deadline - now).count()));
-    if (!windowLost) puglPostRedisplay(view);
+    try {
+      input.flushKeyText();  // a key press that no text event followed types its own letter
+      if (!windowLost) tick();
+    } catch (...) {
+      // a failed frame is skipped
+    }
   }
 }
 
@@ -160,45 +158,65 @@ void VorrelUI::teardown() {
 void VorrelUI::followParentSize() {
   Display* display = displayOf(world);
   const Window win = static_cast<Window>(puglGetNativeView(view));
-  Window root = 0;
-  Window parent = 0;
-  Window* children = nullptr;
-  unsigned int count = 0;
-  if (!XQueryTree(display, win, &root, &parent, &children, &count)) {
-    windowLost = true;  // gone with its parent: stop touching it until the host closes us
-    return;
+  // The parent is looked up once a second (a host may move us into another window). Each X round trip costs the
+  // idle editor CPU.
+  if (parentCheck-- <= 0) {
+    parentCheck = kParentCheckFrames;
+    Window root = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    hostParent = 0;
+    if (!XQueryTree(display, win, &root, &hostParent, &children, &count)) {
+      windowLost = true;  // gone with its parent: stop touching it until the host closes us
+      return;
+    }
+    if (children) XFree(children);
+    if (hostParent == root) hostParent = 0;
   }
-  if (children) XFree(children);
-  if (!parent || parent == root) return;
-  XWindowAttributes pa{};
-  XWindowAttributes va{};
-  if (!XGetWindowAttributes(display, parent, &pa) || pa.width <= 1 || pa.height <= 1) return;
-  if (!XGetWindowAttributes(display, win, &va)) return;
-  if (va.width != pa.width || va.height != pa.height) {
-    XResizeWindow(display, win, static_cast<unsigned>(pa.width), static_cast<unsigned>(pa.height));
+  if (!hostParent) return;
+  // Sizes are read every fourth frame (15 times a second) and the follower counts its frames on the last reading.
+  if (geometryCheck-- <= 0 || !seenParentW) {
+    geometryCheck = kGeometryCheckFrames;
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned pw = 0, ph = 0, vw = 0, vh = 0, border = 0, depth = 0;
+    if (!XGetGeometry(display, hostParent, &root, &x, &y, &pw, &ph, &border, &depth) || pw <= 1 || ph <= 1) {
+      parentCheck = 0;  // look the parent up again next frame
+      seenParentW = 0;
+      return;
+    }
+    if (!XGetGeometry(display, win, &root, &x, &y, &vw, &vh, &border, &depth)) return;
+    seenParentW = pw, seenParentH = ph, seenViewW = vw, seenViewH = vh;
+  }
+  const unsigned pw = seenParentW, ph = seenParentH;
+  unsigned vw = seenViewW, vh = seenViewH;
+  if (vw != pw || vh != ph) {
+    XResizeWindow(display, win, pw, ph);
     XFlush(display);
+    geometryCheck = 0;  // see the new size on the next frame
   }
-  viewW = static_cast<float>(std::min(pa.width, va.width));
-  viewH = static_cast<float>(std::min(pa.height, va.height));
-  fullW = static_cast<float>(va.width);
-  fullH = static_cast<float>(va.height);
-  externalSizeTick(pa.width, pa.height);
+  viewW = static_cast<float>(std::min(pw, vw));
+  viewH = static_cast<float>(std::min(ph, vh));
+  fullW = static_cast<float>(vw);
+  fullH = static_cast<float>(vh);
+  externalSizeTick(static_cast<int>(pw), static_cast<int>(ph));
 }
 
 void VorrelUI::externalSizeTick(int w, int h) {
-  if (resizeDrag || !plug) return;
-  const auto r = follower.tick(w, h, plug->storedEditorWidth(), plug->storedEditorHeight());
+  if (resizeDrag || !link) return;
+  vrui::EditorSizeHost& size = link->size();
+  const auto r = follower.tick(w, h, size.storedWidth(), size.storedHeight());
   switch (r.action) {
     case vrui::ParentFollower::Action::Wait:
       break;
     case vrui::ParentFollower::Action::Follow:
-      plug->setStoredEditorSize(r.w, r.h);
-      plug->SetEditorSize(r.w, r.h);
-      plug->EditorResizeFromUI(r.w, r.h, true);
+      size.setStored(r.w, r.h);
+      size.setCurrent(r.w, r.h);
+      size.askHost(r.w, r.h);
       break;
     case vrui::ParentFollower::Action::AskStored:
-      plug->SetEditorSize(r.w, r.h);
-      plug->EditorResizeFromUI(plug->storedEditorWidth(), plug->storedEditorHeight(), true);
+      size.setCurrent(r.w, r.h);
+      size.askHost(size.storedWidth(), size.storedHeight());
       break;
   }
 }
@@ -208,7 +226,7 @@ void VorrelUI::grabKeyboardFocus() {
 }
 
 void VorrelUI::gripDragTo(float x, float startX, float startScale) {
-  if (!plug || !view) return;
+  if (!link || !view) return;
   if (!resizeDrag) {
     resizeDrag = true;
     resizeLastW = static_cast<int32_t>(fullW);
@@ -220,61 +238,142 @@ void VorrelUI::gripDragTo(float x, float startX, float startScale) {
   resizeLastH = size.h;
   double factor = puglGetScaleFactor(view);
   if (!(factor > 0.0)) factor = 1.0;
-  plug->requestEditorResize(std::max(1, static_cast<int>(size.w / factor)),
-                            std::max(1, static_cast<int>(size.h / factor)));
+  link->size().requestResize(std::max(1, static_cast<int>(size.w / factor)),
+                             std::max(1, static_cast<int>(size.h / factor)));
   Display* display = displayOf(world);
   XResizeWindow(display, static_cast<Window>(puglGetNativeView(view)), static_cast<unsigned>(size.w),
                 static_cast<unsigned>(size.h));
   XFlush(display);
 }
 
-void VorrelUI::render() {
-  if (!vg || !plug || viewW < 2.0f || viewH < 2.0f) return;
+void VorrelUI::updateMapping() {
   scale = std::min(viewW / vrui::Layout960::kWidth, viewH / vrui::Layout960::kHeight);
   if (!(scale > 0.0f)) scale = 1.0f;
   offsetX = (viewW - vrui::Layout960::kWidth * scale) / 2.0f;
   offsetY = (viewH - vrui::Layout960::kHeight * scale) / 2.0f;
+}
+
+// Counts the frames of 1/60 s since the last pass and rebuilds the panel state; false when the shell could not be
+// read (its mutex busy), which keeps the last state.
+bool VorrelUI::refreshState() {
   input.lookUpOnce();
   const auto now = std::chrono::steady_clock::now();
-  const int ticks = lastRender.time_since_epoch().count() == 0
+  const int ticks = lastTick.time_since_epoch().count() == 0
                         ? 1
-                        : frameTicks.advance(std::chrono::duration<double>(now - lastRender).count());
-  lastRender = now;
+                        : frameTicks.advance(std::chrono::duration<double>(now - lastTick).count());
+  lastTick = now;
   input.frameTick(ticks);
-  input.scale = scale;
-  input.offsetX = offsetX;
-  input.offsetY = offsetY;
   resizeDrag = input.resizeDrag;
   syncView();
   panel.ticks = ticks;
-
-  // A shell that cannot be read this frame (its mutex busy) leaves the last frame's state on screen.
   vrui::PanelState st;
-  const VorrelPanelSource source(*plug);
-  if (vrui::buildState(source, panel, st)) {
-    input.memScroll = panel.memScroll;  // clamped to the list by the builder
-    input.presetScroll = panel.presetScroll;
-    lastState = std::move(st);
-    haveState = true;
-  }
+  if (!vrui::buildState(link->panel(), panel, st)) return false;
+  input.memScroll = panel.memScroll;  // clamped to the list by the builder
+  input.presetScroll = panel.presetScroll;
+  lastState = std::move(st);
+  haveState = true;
+  return true;
+}
+
+void VorrelUI::tick() {
+  if (!vg || !link || viewW < 2.0f || viewH < 2.0f) return;
+  if (!refreshState() && !haveState) return;
+  if (!drawnValid || vrui::frameChanged(drawnState, drawnSize, lastState, {viewW, viewH, fullW, fullH})) puglPostRedisplay(view);
+}
+
+void VorrelUI::render() {
+  if (!vg || !link || viewW < 2.0f || viewH < 2.0f) return;
+  if (!haveState) refreshState();
   if (!haveState) return;
+  updateMapping();
+  input.scale = scale;  // pointer positions map through the frame on screen
+  input.offsetX = offsetX;
+  input.offsetY = offsetY;
 
   // A view taller than what the parent shows keeps the layout aligned with its visible top.
   const int vy = fullH > viewH ? static_cast<int>(fullH - viewH) : 0;
-  glViewport(0, vy, static_cast<GLsizei>(viewW), static_cast<GLsizei>(viewH));
+  const int w = static_cast<int>(viewW);
+  const int h = static_cast<int>(viewH);
   glClearColor(0.039f, 0.047f, 0.059f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  try {
+    bool fresh = false;
+    const bool layered = layer.bind(w, h, fresh);
+    if (!layered || fresh || !drawChanges(w, h)) {
+      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+      recorder.begin(vrui::DrawRecorder::Mode::Full);
+      if (!layered) glViewport(0, vy, w, h);
+      drawPass(&hits, nullptr);
+    }
+    if (layered) {
+      layer.unbind();
+      glViewport(0, vy, w, h);
+      layer.show();
+    }
+    input.hits = hits.all();
+  } catch (...) {
+    layer.unbind();
+    recorder.forget();
+    drawnValid = false;
+    throw;
+  }
+  // The GL driver may take a new window size only at the swap after it, so the first frame at a new size is drawn
+  // once more on the next pass.
+  const vrui::FrameSize size{viewW, viewH, fullW, fullH};
+  drawnValid = size == drawnSize;
+  drawnState = lastState;
+  drawnSize = size;
+}
+
+// One pass of the panel through NanoVG, clipped to a rectangle of the view when one is given.
+void VorrelUI::drawPass(vrui::HitMap* map, const vrui::PixelRect* clip) {
   nvgBeginFrame(vg, viewW, viewH, 1.0f);
   try {
+    if (clip) {
+      nvgScissor(vg, static_cast<float>(clip->x0), static_cast<float>(clip->y0), static_cast<float>(clip->x1 - clip->x0),
+                 static_cast<float>(clip->y1 - clip->y0));
+    }
     nvgTranslate(vg, offsetX, offsetY);
     nvgScale(vg, scale, scale);
-    vrui::drawPanel(vg, fonts, lastState, &hits);
-    input.hits = hits.all();
+    vrui::drawPanel(vg, fonts, lastState, map);
   } catch (...) {
     nvgCancelFrame(vg);
     throw;
   }
   nvgEndFrame(vg);
+}
+
+// A frame that differs from the layer in a few places: the panel is measured once (which refills the hit map), and
+// only the rectangles whose draw calls changed are cleared and drawn again in the layer, each by the calls that reach
+// it. False when the whole frame must be drawn.
+bool VorrelUI::drawChanges(int w, int h) {
+  if (recorder.current().empty()) return false;
+  recorder.begin(vrui::DrawRecorder::Mode::Record);
+  drawPass(&hits, nullptr);
+  const vrui::FrameDiff diff = vrui::diffFrames(recorder.previous(), recorder.current(), w, h);
+  if (diff.full) return false;
+  glEnable(GL_SCISSOR_TEST);
+  for (const vrui::PixelRect& r : diff.rects) {
+    glScissor(r.x0, h - r.y1, r.x1 - r.x0, r.y1 - r.y0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  }
+  glDisable(GL_SCISSOR_TEST);
+  vrui::HitMap scratch;
+  glEnable(GL_SCISSOR_TEST);
+  nvgKeepGlScissor(true);
+  try {
+    for (const vrui::PixelRect& r : diff.rects) {
+      glScissor(r.x0, h - r.y1, r.x1 - r.x0, r.y1 - r.y0);
+      recorder.begin(vrui::DrawRecorder::Mode::Clip, r);
+      drawPass(&scratch, &r);
+    }
+  } catch (...) {
+    nvgKeepGlScissor(false);
+    glDisable(GL_SCISSOR_TEST);
+    throw;
+  }
+  nvgKeepGlScissor(false);
+  glDisable(GL_SCISSOR_TEST);
+  return true;
 }
 
 // The frame builder reads the panel view; the input owns those values between frames.

@@ -1,15 +1,15 @@
 // The panel input's view of the plug-in and of its window: each operation goes straight to the shell.
 #pragma once
 
+#include "EditorLink.h"
 #include "InputHost.h"
 
 class Vorrel;
-class VorrelUI;
 
 // Built with the window and used on its UI thread only.
 class VorrelInputHost final : public vrui::InputHost {
  public:
-  VorrelInputHost(Vorrel& plug, VorrelUI& window) : plug(plug), window(window) {}
+  VorrelInputHost(Vorrel& plug, vrui::WindowOps& window) : plug(plug), window(window) {}
 
   int paramCount() const override;
   double paramValue(int id) const override;
@@ -63,5 +63,5 @@ class VorrelInputHost final : public vrui::InputHost {
 
  private:
   Vorrel& plug;
-  VorrelUI& window;
+  vrui::WindowOps& window;
 };

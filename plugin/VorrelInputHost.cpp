@@ -4,7 +4,6 @@
 #include "FactoryPresets.h"
 #include "PanelSource.h"
 #include "Vorrel.h"
-#include "VorrelUI.h"
 
 int VorrelInputHost::paramCount() const { return kNumParams; }
 double VorrelInputHost::paramValue(int id) const { return plug.GetParam(id)->Value(); }

@@ -1,0 +1,320 @@
+// The real editor through Vorrel.clap in our host's window on a private Xvfb with Mesa's software GL: frames drawn
+// per second and the CPU of all the process's threads (editor, rasteriser, host) in each scene, the pointer driven
+// by xdotool. Runs on a private /dev/shm and data directories, so it needs root. The editor thread runs at nice 10:
+// on a machine busy with other work, run it under `chrt -f 1` to measure what the editor can do rather than what it
+// is left.
+#include "ClapHost.h"
+#include "CpuModel.h"
+#include "EditorHost.h"
+
+#include <GL/gl.h>
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <benchmark/benchmark.h>
+#include <dirent.h>
+#include <dlfcn.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+
+// Every buffer swap of the process: the module binds to this definition (the bench exports it).
+std::atomic<int> gSwaps{0};
+extern "C" __attribute__((visibility("default"))) void glXSwapBuffers(Display* display, GLXDrawable drawable) {
+  using Swap = void (*)(Display*, GLXDrawable);
+  static const auto real = [] {
+    void* lib = dlopen("libGLX.so.0", RTLD_LAZY);
+    return reinterpret_cast<Swap>(lib ? dlsym(lib, "glXSwapBuffers") : nullptr);
+  }();
+  gSwaps.fetch_add(1);
+  if (real) real(display, drawable);
+}
+
+namespace {
+
+bool privateMachine() {
+  if (::unshare(CLONE_NEWNS) != 0) return false;
+  if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
+  if (::mount("vorrel-bench-shm", "/dev/shm", "tmpfs", 0, "size=64m,mode=1777") != 0) return false;
+  char tmpl[] = "/tmp/vorrel-bench-XXXXXX";
+  const char* dir = ::mkdtemp(tmpl);
+  if (!dir) return false;
+  ::setenv("XDG_DATA_HOME", (std::string(dir) + "/data").c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (std::string(dir) + "/config").c_str(), 1);
+  ::setenv("HOME", dir, 1);
+  // The first-run and tour markers written, so no welcome card covers the panel.
+  const std::string own = std::string(dir) + "/config/OskelAudio/Vorrel";
+  std::filesystem::create_directories(own);
+  for (const char* marker : {"/first-run-done.txt", "/tour-done.txt"}) std::ofstream(own + marker) << "done\n";
+  return true;
+}
+
+pid_t startXvfb() {
+  int fds[2];
+  if (pipe(fds) != 0) return -1;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    const std::string fd = std::to_string(fds[1]);
+    execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "2400x1600x24", "-nolisten", "tcp",
+          "-noreset", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  char buf[32] = {};
+  size_t got = 0;
+  ssize_t n = 0;
+  while (got < sizeof buf - 1 && (n = read(fds[0], buf + got, sizeof buf - 1 - got)) > 0) {
+    got += static_cast<size_t>(n);
+    if (buf[got - 1] == '\n') break;
+  }
+  close(fds[0]);
+  std::string display(1, ':');
+  display.append(buf, std::strcspn(buf, "\n"));
+  setenv("DISPLAY", display.c_str(), 1);
+  setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+  return pid;
+}
+
+std::string glRenderer() {
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) return "no display";
+  int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, None};
+  XVisualInfo* vi = glXChooseVisual(d, DefaultScreen(d), attrs);
+  std::string name = "unknown";
+  if (vi) {
+    GLXContext ctx = glXCreateContext(d, vi, nullptr, True);
+    Pixmap pm = XCreatePixmap(d, DefaultRootWindow(d), 4, 4, static_cast<unsigned>(vi->depth));
+    GLXPixmap gp = glXCreateGLXPixmap(d, vi, pm);
+    if (ctx && glXMakeCurrent(d, gp, ctx)) {
+      if (const auto* r = glGetString(GL_RENDERER)) name = reinterpret_cast<const char*>(r);
+      glXMakeCurrent(d, None, nullptr);
+    }
+    if (ctx) glXDestroyContext(d, ctx);
+    glXDestroyGLXPixmap(d, gp);
+    XFreePixmap(d, pm);
+    XFree(vi);
+  }
+  XCloseDisplay(d);
+  return name;
+}
+
+double processSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + 1e-6 * (u.ru_utime.tv_usec + u.ru_stime.tv_usec);
+}
+
+// CPU seconds of this process's threads whose name begins with prefix.
+double threadsSeconds(const char* prefix) {
+  double total = 0.0;
+  DIR* dir = opendir("/proc/self/task");
+  while (dir) {
+    const dirent* e = readdir(dir);
+    if (!e) break;
+    if (e->d_name[0] == '.') continue;
+    const std::string task = std::string("/proc/self/task/") + e->d_name;
+    std::ifstream comm(task + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    if (name.rfind(prefix, 0) != 0) continue;
+    std::ifstream statFile(task + "/stat");
+    std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    long ticks = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i)
+      if (i == 14 || i == 15) ticks += std::atol(field.c_str());  // utime, stime
+    total += static_cast<double>(ticks) / static_cast<double>(sysconf(_SC_CLK_TCK));
+  }
+  if (dir) closedir(dir);
+  return total;
+}
+
+// The scenes, each an xdotool script run while the host pumps its main loop for seconds (the pointer starts from
+// the header's empty corner).
+struct Scene {
+  const char* name;
+  const char* setup;   // before measuring
+  std::string script;  // during
+  const char* after;   // after
+};
+
+// One xdotool process per step: xdotool sends its requests when it exits, so steps chained in one process would
+// arrive together. About 60 steps a second.
+std::string steps(const char* before, const char* move, int from, int span, const char* after) {
+  return std::string("sh -c '") + before + "; i=0; while [ $i -lt 180 ]; do xdotool mousemove " + move +
+         " $((" + std::to_string(from) + " + i % " + std::to_string(span) + ")); sleep 0.012; i=$((i+1)); done; " +
+         after + "' > /dev/null 2>&1";
+}
+
+std::string knobDrag() { return steps("xdotool mousemove 130 420 mousedown 1", "130", 360, 60, "xdotool mouseup 1"); }
+std::string keyHold() { return steps("xdotool mousemove 330 600 mousedown 1", "330", 595, 30, "xdotool mouseup 1"); }
+
+void runScene(benchmark::State& state, vhost::Library& lib, vhost::Host& host, const Scene& scene, double seconds) {
+  vhost::Instance inst(lib, host, "com.OskelAudio.Vorrel");
+  vhost::EditorHost ed(inst);
+  std::string error;
+  if (!inst.ok() || !ed.open(error)) {
+    state.SkipWithError(("no editor: " + error).c_str());
+    return;
+  }
+  std::system("xdotool mousemove 5 5");
+  ed.pump(1.0);
+  if (scene.setup) std::system(scene.setup);
+  ed.pump(1.0);
+  for (auto _ : state) {
+    const int swaps0 = gSwaps.load();
+    const double all0 = processSeconds(), ed0 = threadsSeconds("vorrel-editor"), gl0 = threadsSeconds("llvmpipe");
+    const auto t0 = std::chrono::steady_clock::now();
+    std::thread driver([&] {
+      if (!scene.script.empty()) std::system(scene.script.c_str());
+    });
+    ed.pump(seconds);
+    driver.join();
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    state.SetIterationTime(wall);
+    state.counters["frames_per_s"] = (gSwaps.load() - swaps0) / wall;
+    state.counters["cpu_all_pct"] = 100.0 * (processSeconds() - all0) / wall;
+    state.counters["cpu_editor_pct"] = 100.0 * (threadsSeconds("vorrel-editor") - ed0) / wall;
+    state.counters["cpu_raster_pct"] = 100.0 * (threadsSeconds("llvmpipe") - gl0) / wall;
+  }
+  if (scene.after) std::system(scene.after);
+  ed.close();
+}
+
+vhost::Library* gLib = nullptr;
+vhost::Host* gHost = nullptr;
+
+void BM_Editor(benchmark::State& state) {
+  static const Scene kScenes[] = {
+      {"idle, nothing moves", nullptr, "", nullptr},
+      {"knob dragged", nullptr, knobDrag(), nullptr},
+      {"key held and leaned on", nullptr, keyHold(), nullptr},
+  };
+  const Scene& s = kScenes[state.range(0)];
+  state.SetLabel(s.name);
+  runScene(state, *gLib, *gHost, s, state.range(0) == 0 ? 10.0 : 3.0);
+}
+BENCHMARK(BM_Editor)->ArgName("scene")->DenseRange(0, 2)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+long residentKb() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return resident * sysconf(_SC_PAGESIZE) / 1024;
+}
+
+// Resident memory per open and close of the editor, after 20 cycles that fill the allocators' caches.
+void BM_OpenClose(benchmark::State& state) {
+  vhost::Instance inst(*gLib, *gHost, "com.OskelAudio.Vorrel");
+  auto cycle = [&] {
+    vhost::EditorHost ed(inst);
+    std::string error;
+    if (!ed.open(error)) return false;
+    ed.pump(0.1);
+    ed.close();
+    return true;
+  };
+  for (int i = 0; i < 20; ++i) cycle();
+  for (auto _ : state) {
+    const long before = residentKb();
+    const auto t0 = std::chrono::steady_clock::now();
+    for (int i = 0; i < state.range(0); ++i) {
+      if (!cycle()) {
+        state.SkipWithError("no editor");
+        return;
+      }
+    }
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    state.counters["kB_per_cycle"] = static_cast<double>(residentKb() - before) / static_cast<double>(state.range(0));
+  }
+}
+BENCHMARK(BM_OpenClose)->Arg(200)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// The same cycles without Vorrel: an X connection with pugl's input method, a GL window and context made current and
+// swapped once, and all of it freed, as the editor's window library does; what this grows is the GL driver's and
+// Xlib's.
+void BM_GlWindowOnly(benchmark::State& state) {
+  auto cycle = [] {
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) return false;
+    int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_STENCIL_SIZE, 8, None};
+    XVisualInfo* vi = glXChooseVisual(d, DefaultScreen(d), attrs);
+    if (!vi) return XCloseDisplay(d), false;
+    XSetWindowAttributes wa{};
+    wa.colormap = XCreateColormap(d, DefaultRootWindow(d), vi->visual, AllocNone);
+    const Window w = XCreateWindow(d, DefaultRootWindow(d), 0, 0, 960, 660, 0, vi->depth, InputOutput, vi->visual,
+                                   CWColormap, &wa);
+    XMapWindow(d, w);
+    // pugl's input method for text events, opened and closed with each world.
+    XSetLocaleModifiers("");
+    XIM im = XOpenIM(d, nullptr, nullptr, nullptr);
+    XIC ic = im ? XCreateIC(im, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, w, XNFocusWindow, w,
+                            nullptr)
+                : nullptr;
+    GLXContext ctx = glXCreateContext(d, vi, nullptr, True);
+    glXMakeCurrent(d, w, ctx);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glXSwapBuffers(d, w);
+    glXMakeCurrent(d, None, nullptr);
+    glXDestroyContext(d, ctx);
+    if (ic) XDestroyIC(ic);
+    if (im) XCloseIM(im);
+    XDestroyWindow(d, w);
+    XFreeColormap(d, wa.colormap);
+    XFree(vi);
+    XCloseDisplay(d);
+    return true;
+  };
+  for (int i = 0; i < 20; ++i) cycle();
+  for (auto _ : state) {
+    const long before = residentKb();
+    const auto t0 = std::chrono::steady_clock::now();
+    for (int i = 0; i < state.range(0); ++i) cycle();
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    state.counters["kB_per_cycle"] = static_cast<double>(residentKb() - before) / static_cast<double>(state.range(0));
+  }
+}
+BENCHMARK(BM_GlWindowOnly)->Arg(200)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!privateMachine()) {
+    std::fprintf(stderr, "editor_bench needs root for its private /dev/shm\n");
+    return 1;
+  }
+  const pid_t xvfb = startXvfb();
+  std::printf("CPU: %s\nGL: %s\n", vbench::cpuModel().c_str(), glRenderer().c_str());
+  vhost::Library lib;
+  vhost::Host host;
+  std::string error;
+  if (!lib.load(VORREL_CLAP_PATH, error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
+  }
+  gLib = &lib;
+  gHost = &host;
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  if (xvfb > 0) {
+    kill(xvfb, SIGTERM);
+    waitpid(xvfb, nullptr, 0);
+  }
+  return 0;
+}
