@@ -60,6 +60,10 @@ bool privateMachine() {
   const std::string own = std::string(dir) + "/config/OskelAudio/Vorrel";
   std::filesystem::create_directories(own);
   for (const char* marker : {"/first-run-done.txt", "/tour-done.txt"}) std::ofstream(own + marker) << "done\n";
+  // 40 saved memories for the memory menu: the menu lists the library by file name.
+  const std::string memories = std::string(dir) + "/data/OskelAudio/Vorrel/memories";
+  std::filesystem::create_directories(memories);
+  for (int i = 1; i <= 40; ++i) std::ofstream(memories + "/Memory " + std::to_string(100 + i).substr(1) + ".bin");
   return true;
 }
 
@@ -163,6 +167,12 @@ std::string steps(const char* before, const char* move, int from, int span, cons
 }
 
 std::string knobDrag() { return steps("xdotool mousemove 130 420 mousedown 1", "130", 360, 60, "xdotool mouseup 1"); }
+// The memory menu opened from the header's memory box, then the wheel over its rows: 10 notches down, 10 up, one
+// notch every 16 ms (xdotool flushes each click of a repeat).
+std::string menuScroll() {
+  return "sh -c 'xdotool mousemove 500 300; i=0; while [ $i -lt 9 ]; do xdotool click --repeat 10 --delay 16 5; "
+         "xdotool click --repeat 10 --delay 16 4; i=$((i+1)); done' > /dev/null 2>&1";
+}
 std::string keyHold() { return steps("xdotool mousemove 330 600 mousedown 1", "330", 595, 30, "xdotool mouseup 1"); }
 
 void runScene(benchmark::State& state, vhost::Library& lib, vhost::Host& host, const Scene& scene, double seconds) {
@@ -205,12 +215,13 @@ void BM_Editor(benchmark::State& state) {
       {"idle, nothing moves", nullptr, "", nullptr},
       {"knob dragged", nullptr, knobDrag(), nullptr},
       {"key held and leaned on", nullptr, keyHold(), nullptr},
+      {"memory menu of 40 memories open and scrolled", "xdotool mousemove 550 22 click 1", menuScroll(), nullptr},
   };
   const Scene& s = kScenes[state.range(0)];
   state.SetLabel(s.name);
   runScene(state, *gLib, *gHost, s, state.range(0) == 0 ? 10.0 : 3.0);
 }
-BENCHMARK(BM_Editor)->ArgName("scene")->DenseRange(0, 2)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_Editor)->ArgName("scene")->DenseRange(0, 3)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 long residentKb() {
   std::ifstream statm("/proc/self/statm");
