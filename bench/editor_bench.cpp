@@ -6,6 +6,7 @@
 #include "ClapHost.h"
 #include "CpuModel.h"
 #include "EditorHost.h"
+#include "PacedAudio.h"
 
 #include <GL/gl.h>
 #include <GL/glx.h>
@@ -222,6 +223,73 @@ void BM_Editor(benchmark::State& state) {
   runScene(state, *gLib, *gHost, s, state.range(0) == 0 ? 10.0 : 3.0);
 }
 BENCHMARK(BM_Editor)->ArgName("scene")->DenseRange(0, 3)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// Late blocks of our host's audio thread over 10 idle seconds: two instances processing 256-frame blocks at
+// 48 kHz at the real-time pace (5.3 ms each), with none or both of their editors open. The audio thread runs at
+// SCHED_FIFO 10 as a JACK client would (second argument 1), or at the priority it was started with (0).
+void BM_AudioWithIdleEditors(benchmark::State& state) {
+  constexpr uint32_t kBlock = 256;
+  constexpr double kRate = 48000.0;
+  vhost::Instance a(*gLib, *gHost, "com.OskelAudio.Vorrel");
+  vhost::Instance b(*gLib, *gHost, "com.OskelAudio.Vorrel");
+  for (vhost::Instance* inst : {&a, &b}) {
+    if (!inst->ok() || !inst->activate(kRate, 1, kBlock) || !inst->startProcessing()) {
+      state.SkipWithError("cannot start the plug-in");
+      return;
+    }
+  }
+  std::unique_ptr<vhost::EditorHost> editors[2];
+  if (state.range(0) > 0) {
+    std::string error;
+    editors[0] = std::make_unique<vhost::EditorHost>(a);
+    editors[1] = std::make_unique<vhost::EditorHost>(b);
+    if (!editors[0]->open(error) || !editors[1]->open(error)) {
+      state.SkipWithError(("no editor: " + error).c_str());
+      return;
+    }
+  }
+  auto pump = [&](double seconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+      if (editors[0]) {
+        editors[0]->pump(0.005);
+        editors[1]->pump(0.005);
+      } else {
+        gHost->pump(a.get());
+        gHost->pump(b.get());
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+    }
+  };
+  std::system("xdotool mousemove 5 5");
+  pump(2.0);  // the editors' first frames drawn
+  vhost::PacedAudio audio(*gHost, {&a, &b}, kRate, kBlock, state.range(1) ? 10 : 0);
+  for (auto _ : state) {
+    const double ed0 = threadsSeconds("vorrel-editor"), gl0 = threadsSeconds("llvmpipe");
+    const int swaps0 = gSwaps.load();
+    const auto t0 = std::chrono::steady_clock::now();
+    audio.start();
+    pump(10.0);
+    audio.stop();
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    state.SetIterationTime(wall);
+    state.counters["blocks"] = static_cast<double>(audio.blocks());
+    state.counters["late_blocks"] = static_cast<double>(audio.lateBlocks());
+    state.counters["worst_late_ms"] = audio.worstLateMs();
+    state.counters["fifo"] = audio.realtime() ? 1 : 0;
+    state.counters["frames"] = gSwaps.load() - swaps0;
+    state.counters["cpu_editors_pct"] = 100.0 * (threadsSeconds("vorrel-editor") - ed0) / wall;
+    state.counters["cpu_raster_pct"] = 100.0 * (threadsSeconds("llvmpipe") - gl0) / wall;
+  }
+  for (auto& ed : editors)
+    if (ed) ed->close();
+}
+BENCHMARK(BM_AudioWithIdleEditors)
+    ->ArgNames({"editors", "fifo"})
+    ->ArgsProduct({{0, 2}, {1, 0}})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 
 long residentKb() {
   std::ifstream statm("/proc/self/statm");
