@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 #include <dirent.h>
 #include <dlfcn.h>
+#include <malloc.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/mount.h>
@@ -21,6 +22,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -298,6 +300,33 @@ long residentKb() {
   return resident * sysconf(_SC_PAGESIZE) / 1024;
 }
 
+// Bytes malloc has handed out and not had back (small blocks and mmapped large ones), all threads' arenas.
+double heapInUse() {
+  const struct mallinfo2 m = mallinfo2();
+  return static_cast<double>(m.uordblks + m.hblkhd);
+}
+
+// Resident kB of one kind from /proc/self/status ("RssAnon:", "RssFile:").
+double statusKb(const char* key) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind(key, 0) == 0) return std::atof(line.c_str() + std::strlen(key));
+  return 0.0;
+}
+
+// Mappings of the process (/proc/self/maps lines).
+double mappingCount() {
+  std::ifstream maps("/proc/self/maps");
+  return static_cast<double>(std::count(std::istreambuf_iterator<char>(maps), std::istreambuf_iterator<char>(), '\n'));
+}
+
+// Bytes malloc holds from the system, in use or free in its arenas.
+double heapHeld() {
+  const struct mallinfo2 m = mallinfo2();
+  return static_cast<double>(m.arena + m.hblkhd);
+}
+
 // Resident memory per open and close of the editor, after 20 cycles that fill the allocators' caches.
 void BM_OpenClose(benchmark::State& state) {
   vhost::Instance inst(*gLib, *gHost, "com.OskelAudio.Vorrel");
@@ -312,6 +341,8 @@ void BM_OpenClose(benchmark::State& state) {
   for (int i = 0; i < 20; ++i) cycle();
   for (auto _ : state) {
     const long before = residentKb();
+    const double heap0 = heapInUse(), held0 = heapHeld();
+    const double anon0 = statusKb("RssAnon:"), file0 = statusKb("RssFile:"), maps0 = mappingCount();
     const auto t0 = std::chrono::steady_clock::now();
     for (int i = 0; i < state.range(0); ++i) {
       if (!cycle()) {
@@ -321,19 +352,32 @@ void BM_OpenClose(benchmark::State& state) {
     }
     state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
     state.counters["kB_per_cycle"] = static_cast<double>(residentKb() - before) / static_cast<double>(state.range(0));
+    state.counters["heap_B_per_cycle"] = (heapInUse() - heap0) / static_cast<double>(state.range(0));
+    state.counters["held_B_per_cycle"] = (heapHeld() - held0) / static_cast<double>(state.range(0));
+    const double n = static_cast<double>(state.range(0));
+    state.counters["anon_kB_per_cycle"] = (statusKb("RssAnon:") - anon0) / n;
+    state.counters["file_kB_per_cycle"] = (statusKb("RssFile:") - file0) / n;
+    state.counters["maps_per_cycle"] = (mappingCount() - maps0) / n;
   }
 }
 BENCHMARK(BM_OpenClose)->Arg(200)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 // The same cycles without Vorrel: an X connection with pugl's input method, a GL window and context made current and
-// swapped once, and all of it freed, as the editor's window library does; what this grows is the GL driver's and
-// Xlib's.
+// swapped once, and all of it freed, as the editor's window library does, on the calling thread or (second argument
+// 1) on a new thread each cycle as the editor; what this grows is the GL driver's, Xlib's and the C library's.
 void BM_GlWindowOnly(benchmark::State& state) {
   auto cycle = [] {
     Display* d = XOpenDisplay(nullptr);
     if (!d) return false;
-    int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_STENCIL_SIZE, 8, None};
-    XVisualInfo* vi = glXChooseVisual(d, DefaultScreen(d), attrs);
+    // The visual through a framebuffer configuration, as pugl chooses it.
+    int attrs[] = {GLX_X_RENDERABLE, True, GLX_DRAWABLE_TYPE, GLX_WINDOW_BIT, GLX_RENDER_TYPE, GLX_RGBA_BIT,
+                   GLX_DOUBLEBUFFER, True, GLX_STENCIL_SIZE, 8, None};
+    int count = 0;
+    GLXFBConfig* configs = glXChooseFBConfig(d, DefaultScreen(d), attrs, &count);
+    if (!configs || count <= 0) return XCloseDisplay(d), false;
+    const GLXFBConfig config = configs[0];
+    XFree(configs);
+    XVisualInfo* vi = glXGetVisualFromFBConfig(d, config);
     if (!vi) return XCloseDisplay(d), false;
     XSetWindowAttributes wa{};
     wa.colormap = XCreateColormap(d, DefaultRootWindow(d), vi->visual, AllocNone);
@@ -346,7 +390,7 @@ void BM_GlWindowOnly(benchmark::State& state) {
     XIC ic = im ? XCreateIC(im, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, w, XNFocusWindow, w,
                             nullptr)
                 : nullptr;
-    GLXContext ctx = glXCreateContext(d, vi, nullptr, True);
+    GLXContext ctx = glXCreateNewContext(d, config, GLX_RGBA_TYPE, nullptr, True);
     glXMakeCurrent(d, w, ctx);
     glClear(GL_COLOR_BUFFER_BIT);
     glXSwapBuffers(d, w);
@@ -363,13 +407,34 @@ void BM_GlWindowOnly(benchmark::State& state) {
   for (int i = 0; i < 20; ++i) cycle();
   for (auto _ : state) {
     const long before = residentKb();
+    const double heap0 = heapInUse(), held0 = heapHeld();
+    const double anon0 = statusKb("RssAnon:"), file0 = statusKb("RssFile:"), maps0 = mappingCount();
     const auto t0 = std::chrono::steady_clock::now();
-    for (int i = 0; i < state.range(0); ++i) cycle();
+    for (int i = 0; i < state.range(0); ++i) {
+      if (state.range(1)) {
+        std::thread t(cycle);  // as the editor does: each opening on a thread of its own
+        t.join();
+      } else {
+        cycle();
+      }
+    }
     state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
     state.counters["kB_per_cycle"] = static_cast<double>(residentKb() - before) / static_cast<double>(state.range(0));
+    state.counters["heap_B_per_cycle"] = (heapInUse() - heap0) / static_cast<double>(state.range(0));
+    state.counters["held_B_per_cycle"] = (heapHeld() - held0) / static_cast<double>(state.range(0));
+    const double n = static_cast<double>(state.range(0));
+    state.counters["anon_kB_per_cycle"] = (statusKb("RssAnon:") - anon0) / n;
+    state.counters["file_kB_per_cycle"] = (statusKb("RssFile:") - file0) / n;
+    state.counters["maps_per_cycle"] = (mappingCount() - maps0) / n;
   }
 }
-BENCHMARK(BM_GlWindowOnly)->Arg(200)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_GlWindowOnly)
+    ->ArgNames({"", "own_thread"})
+    ->Args({200, 0})
+    ->Args({200, 1})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 
 }  // namespace
 
