@@ -190,6 +190,12 @@ void runScene(benchmark::State& state, vhost::Library& lib, vhost::Host& host, c
   ed.pump(1.0);
   if (scene.setup) std::system(scene.setup);
   ed.pump(1.0);
+  // VORREL_BENCH_SHOT=dir: each scene's window after its setup, to see what is measured.
+  if (const char* shots = std::getenv("VORREL_BENCH_SHOT")) {
+    vhost::Image image;
+    if (ed.capture(image)) vhost::writePng(std::string(shots) + "/scene-" + std::to_string(state.range(0)) + ".png",
+                                           image, error);
+  }
   for (auto _ : state) {
     const int swaps0 = gSwaps.load();
     const double all0 = processSeconds(), ed0 = threadsSeconds("vorrel-editor"), gl0 = threadsSeconds("llvmpipe");
