@@ -193,8 +193,8 @@ void runScene(benchmark::State& state, vhost::Library& lib, vhost::Host& host, c
   // VORREL_BENCH_SHOT=dir: each scene's window after its setup, to see what is measured.
   if (const char* shots = std::getenv("VORREL_BENCH_SHOT")) {
     vhost::Image image;
-    if (ed.capture(image)) vhost::writePng(std::string(shots) + "/scene-" + std::to_string(state.range(0)) + ".png",
-                                           image, error);
+    if (ed.capture(image))
+      vhost::writePng(std::string(shots) + "/scene-" + std::to_string(state.range(0)) + ".png", image, error);
   }
   for (auto _ : state) {
     const int swaps0 = gSwaps.load();
@@ -376,8 +376,10 @@ void BM_GlWindowOnly(benchmark::State& state) {
     Display* d = XOpenDisplay(nullptr);
     if (!d) return false;
     // The visual through a framebuffer configuration, as pugl chooses it.
+    // clang-format off
     int attrs[] = {GLX_X_RENDERABLE, True, GLX_DRAWABLE_TYPE, GLX_WINDOW_BIT, GLX_RENDER_TYPE, GLX_RGBA_BIT,
                    GLX_DOUBLEBUFFER, True, GLX_STENCIL_SIZE, 8, None};
+    // clang-format on
     int count = 0;
     GLXFBConfig* configs = glXChooseFBConfig(d, DefaultScreen(d), attrs, &count);
     if (!configs || count <= 0) return XCloseDisplay(d), false;
