@@ -327,6 +327,28 @@ double mappingCount() {
   return static_cast<double>(std::count(std::istreambuf_iterator<char>(maps), std::istreambuf_iterator<char>(), '\n'));
 }
 
+// Anonymous writable and executable mappings (a JIT's code memory): how many, and their resident kB.
+void jitMappings(double& count, double& residentKb) {
+  count = residentKb = 0.0;
+  std::ifstream smaps("/proc/self/smaps");
+  std::string line;
+  bool jit = false;
+  while (std::getline(smaps, line)) {
+    std::istringstream fields(line);
+    std::string first, perms, offset, device, inode, path;
+    fields >> first;
+    if (first == "Rss:") {
+      double kb = 0.0;
+      fields >> kb;
+      if (jit) residentKb += kb;
+    } else if (first.find('-') != std::string::npos && first.back() != ':') {
+      fields >> perms >> offset >> device >> inode >> path;
+      jit = perms == "rwxp" && path.empty();
+      if (jit) count += 1.0;
+    }
+  }
+}
+
 // Bytes malloc holds from the system, in use or free in its arenas.
 double heapHeld() {
   const struct mallinfo2 m = mallinfo2();
@@ -349,6 +371,8 @@ void BM_OpenClose(benchmark::State& state) {
     const long before = residentKb();
     const double heap0 = heapInUse(), held0 = heapHeld();
     const double anon0 = statusKb("RssAnon:"), file0 = statusKb("RssFile:"), maps0 = mappingCount();
+    double jitMaps0 = 0.0, jitKb0 = 0.0;
+    jitMappings(jitMaps0, jitKb0);
     const auto t0 = std::chrono::steady_clock::now();
     for (int i = 0; i < state.range(0); ++i) {
       if (!cycle()) {
@@ -364,6 +388,10 @@ void BM_OpenClose(benchmark::State& state) {
     state.counters["anon_kB_per_cycle"] = (statusKb("RssAnon:") - anon0) / n;
     state.counters["file_kB_per_cycle"] = (statusKb("RssFile:") - file0) / n;
     state.counters["maps_per_cycle"] = (mappingCount() - maps0) / n;
+    double jitMaps = 0.0, jitKb = 0.0;
+    jitMappings(jitMaps, jitKb);
+    state.counters["jit_maps_per_cycle"] = (jitMaps - jitMaps0) / n;
+    state.counters["jit_kB_per_cycle"] = (jitKb - jitKb0) / n;
   }
 }
 BENCHMARK(BM_OpenClose)->Arg(200)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
