@@ -102,7 +102,10 @@ TEST(SegmentFaults, AFullReadOnlyOrMissingDevShmIsNamed) {
       if (m.open(kNow)) ::_exit(101);
       ::_exit(static_cast<int>(m.openFault()));
     }
-    EXPECT_EQ(exitCode(child), static_cast<int>(c.fault)) << (c.options ? c.options : "no /dev/shm");
+    const int code = exitCode(child);
+    // A chroot's "/" is no mount point, so its propagation cannot be made private: nothing to test there.
+    if (code == 100) GTEST_SKIP() << "no mount namespace of its own can be set up here";
+    EXPECT_EQ(code, static_cast<int>(c.fault)) << (c.options ? c.options : "no /dev/shm");
   }
 }
 
