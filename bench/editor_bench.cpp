@@ -7,6 +7,7 @@
 #include "CpuModel.h"
 #include "EditorHost.h"
 #include "PacedAudio.h"
+#include "PrivateMachine.h"
 
 #include <GL/gl.h>
 #include <GL/glx.h>
@@ -49,22 +50,16 @@ extern "C" __attribute__((visibility("default"))) void glXSwapBuffers(Display* d
 
 namespace {
 
+// The bench's own machine, with the markers and memories its scenes need.
 bool privateMachine() {
-  if (::unshare(CLONE_NEWNS) != 0) return false;
-  if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
-  if (::mount("vorrel-bench-shm", "/dev/shm", "tmpfs", 0, "size=64m,mode=1777") != 0) return false;
-  char tmpl[] = "/tmp/vorrel-bench-XXXXXX";
-  const char* dir = ::mkdtemp(tmpl);
-  if (!dir) return false;
-  ::setenv("XDG_DATA_HOME", (std::string(dir) + "/data").c_str(), 1);
-  ::setenv("XDG_CONFIG_HOME", (std::string(dir) + "/config").c_str(), 1);
-  ::setenv("HOME", dir, 1);
+  const std::string dir = vbench::privateMachine();
+  if (dir.empty()) return false;
   // The first-run and tour markers written, so no welcome card covers the panel.
-  const std::string own = std::string(dir) + "/config/OskelAudio/Vorrel";
+  const std::string own = dir + "/config/OskelAudio/Vorrel";
   std::filesystem::create_directories(own);
   for (const char* marker : {"/first-run-done.txt", "/tour-done.txt"}) std::ofstream(own + marker) << "done\n";
   // 40 saved memories for the memory menu: the menu lists the library by file name.
-  const std::string memories = std::string(dir) + "/data/OskelAudio/Vorrel/memories";
+  const std::string memories = dir + "/data/OskelAudio/Vorrel/memories";
   std::filesystem::create_directories(memories);
   for (int i = 1; i <= 40; ++i) std::ofstream(memories + "/Memory " + std::to_string(100 + i).substr(1) + ".bin");
   return true;
@@ -355,6 +350,23 @@ double heapHeld() {
   return static_cast<double>(m.arena + m.hblkhd);
 }
 
+// Resident, heap, anonymous and file memory and mappings at the start of a run of cycles, reported per cycle.
+struct GrowthProbe {
+  long resident = residentKb();
+  double heap = heapInUse(), held = heapHeld();
+  double anon = statusKb("RssAnon:"), file = statusKb("RssFile:"), maps = mappingCount();
+
+  void report(benchmark::State& state) const {
+    const double n = static_cast<double>(state.range(0));
+    state.counters["kB_per_cycle"] = static_cast<double>(residentKb() - resident) / n;
+    state.counters["heap_B_per_cycle"] = (heapInUse() - heap) / n;
+    state.counters["held_B_per_cycle"] = (heapHeld() - held) / n;
+    state.counters["anon_kB_per_cycle"] = (statusKb("RssAnon:") - anon) / n;
+    state.counters["file_kB_per_cycle"] = (statusKb("RssFile:") - file) / n;
+    state.counters["maps_per_cycle"] = (mappingCount() - maps) / n;
+  }
+};
+
 // Resident memory per open and close of the editor, after 20 cycles that fill the allocators' caches.
 void BM_OpenClose(benchmark::State& state) {
   vhost::Instance inst(*gLib, *gHost, "com.OskelAudio.Vorrel");
@@ -368,9 +380,7 @@ void BM_OpenClose(benchmark::State& state) {
   };
   for (int i = 0; i < 20; ++i) cycle();
   for (auto _ : state) {
-    const long before = residentKb();
-    const double heap0 = heapInUse(), held0 = heapHeld();
-    const double anon0 = statusKb("RssAnon:"), file0 = statusKb("RssFile:"), maps0 = mappingCount();
+    const GrowthProbe growth;
     double jitMaps0 = 0.0, jitKb0 = 0.0;
     jitMappings(jitMaps0, jitKb0);
     const auto t0 = std::chrono::steady_clock::now();
@@ -381,15 +391,10 @@ void BM_OpenClose(benchmark::State& state) {
       }
     }
     state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    state.counters["kB_per_cycle"] = static_cast<double>(residentKb() - before) / static_cast<double>(state.range(0));
-    state.counters["heap_B_per_cycle"] = (heapInUse() - heap0) / static_cast<double>(state.range(0));
-    state.counters["held_B_per_cycle"] = (heapHeld() - held0) / static_cast<double>(state.range(0));
-    const double n = static_cast<double>(state.range(0));
-    state.counters["anon_kB_per_cycle"] = (statusKb("RssAnon:") - anon0) / n;
-    state.counters["file_kB_per_cycle"] = (statusKb("RssFile:") - file0) / n;
-    state.counters["maps_per_cycle"] = (mappingCount() - maps0) / n;
+    growth.report(state);
     double jitMaps = 0.0, jitKb = 0.0;
     jitMappings(jitMaps, jitKb);
+    const double n = static_cast<double>(state.range(0));
     state.counters["jit_maps_per_cycle"] = (jitMaps - jitMaps0) / n;
     state.counters["jit_kB_per_cycle"] = (jitKb - jitKb0) / n;
   }
@@ -442,9 +447,7 @@ void BM_GlWindowOnly(benchmark::State& state) {
   };
   for (int i = 0; i < 20; ++i) cycle();
   for (auto _ : state) {
-    const long before = residentKb();
-    const double heap0 = heapInUse(), held0 = heapHeld();
-    const double anon0 = statusKb("RssAnon:"), file0 = statusKb("RssFile:"), maps0 = mappingCount();
+    const GrowthProbe growth;
     const auto t0 = std::chrono::steady_clock::now();
     for (int i = 0; i < state.range(0); ++i) {
       if (state.range(1)) {
@@ -455,13 +458,7 @@ void BM_GlWindowOnly(benchmark::State& state) {
       }
     }
     state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    state.counters["kB_per_cycle"] = static_cast<double>(residentKb() - before) / static_cast<double>(state.range(0));
-    state.counters["heap_B_per_cycle"] = (heapInUse() - heap0) / static_cast<double>(state.range(0));
-    state.counters["held_B_per_cycle"] = (heapHeld() - held0) / static_cast<double>(state.range(0));
-    const double n = static_cast<double>(state.range(0));
-    state.counters["anon_kB_per_cycle"] = (statusKb("RssAnon:") - anon0) / n;
-    state.counters["file_kB_per_cycle"] = (statusKb("RssFile:") - file0) / n;
-    state.counters["maps_per_cycle"] = (mappingCount() - maps0) / n;
+    growth.report(state);
   }
 }
 BENCHMARK(BM_GlWindowOnly)

@@ -4,6 +4,7 @@
 #include "CpuModel.h"
 #include "Directories.h"
 #include "MachineMemory.h"
+#include "PrivateMachine.h"
 #include "Vorrel.h"
 
 #include <benchmark/benchmark.h>
@@ -32,19 +33,6 @@ constexpr double kRate = 48000.0;
 constexpr uint32_t kBlock = 480;  // two blocks per 20 ms idle period
 
 using vbench::threadSeconds;
-
-// The bench must never carve into the user's memory: its own /dev/shm and data directories.
-bool privateMachine() {
-  if (::unshare(CLONE_NEWNS) != 0) return false;
-  if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
-  if (::mount("vorrel-bench-shm", "/dev/shm", "tmpfs", 0, "size=64m,mode=1777") != 0) return false;
-  char tmpl[] = "/tmp/vorrel-bench-XXXXXX";
-  const char* dir = ::mkdtemp(tmpl);
-  if (!dir) return false;
-  ::setenv("XDG_DATA_HOME", (std::string(dir) + "/data").c_str(), 1);
-  ::setenv("XDG_CONFIG_HOME", (std::string(dir) + "/config").c_str(), 1);
-  return true;
-}
 
 // One instance driven by hand: blocks of audio with a note every 60 ms, and its idle call timed.
 struct Player {
@@ -219,7 +207,7 @@ BENCHMARK(BM_BlockGenerationStill)->UseManualTime()->MinTime(1.0)->Unit(benchmar
 
 int main(int argc, char** argv) {
   std::printf("CPU: %s\n", vbench::cpuModel().c_str());
-  if (!privateMachine()) {
+  if (vbench::privateMachine().empty()) {
     std::fprintf(stderr, "idle_bench needs root for a private /dev/shm (it must not carve into the real memory)\n");
     return 1;
   }
