@@ -2,6 +2,7 @@
 #include "Engine.h"
 
 #include "Ladder.h"
+#include "NoiseExciters.h"
 
 #include <algorithm>
 #include <cmath>
@@ -186,26 +187,37 @@ void VorrelEngine::capVoices(int limit) {
 
 void VorrelEngine::renderVoices(int frames, double* mainL, double* pairAL, double* pairBL, bool twins) {
   Voice* lanes[kMaxLadderVoices];
+  Voice* noisy[kMaxLadderVoices];
+  double* exciteOut[kMaxLadderVoices];
   bool isTwin[kMaxLadderVoices];
   for (int start = 0; start < frames; start += kSliceFrames) {
     const int n = std::min(kSliceFrames, frames - start);
-    int count = 0;
-    for (int bank = 0; bank < (twins ? 2 : 1); ++bank) {
+    int count = 0, noisyCount = 0;
+    for (int bank = 0; bank < (twins ? 2 : 1); ++bank)
       for (Voice& v : bank == 0 ? voices : bareBank) {
         if (!v.active) continue;
-        // Pieces end at retune boundaries; a chunk ends there or at the end of the block.
-        for (int pos = 0; pos < n;) {
-          if (v.retunePos == 0) v.retune();
-          const int len = std::min(kRetunePeriod - v.retunePos, n - pos);
-          v.renderPre(pos, len);
-          v.retunePos = (v.retunePos + len) % kRetunePeriod;
-          pos += len;
-          // The strike level follows every 512 samples of the voice's own output, wherever blocks end.
-          if (v.retunePos == 0) v.endChunk();
-        }
         isTwin[count] = bank == 1;
         lanes[count++] = &v;
+        if (!v.noiseExcited()) continue;
+        noisy[noisyCount] = &v;
+        exciteOut[noisyCount++] = v.excite;
+        v.excitedAhead = true;
       }
+    // The noise exciters of the whole slice first, four voices at a time; the pieces below only read them.
+    exciteNoise(noisy, exciteOut, noisyCount, n, noiseLanes);
+    for (int i = 0; i < count; ++i) {
+      Voice& v = *lanes[i];
+      // Pieces end at retune boundaries; a chunk ends there or at the end of the block.
+      for (int pos = 0; pos < n;) {
+        if (v.retunePos == 0) v.retune();
+        const int len = std::min(kRetunePeriod - v.retunePos, n - pos);
+        v.renderPre(pos, len);
+        v.retunePos = (v.retunePos + len) % kRetunePeriod;
+        pos += len;
+        // The strike level follows every 512 samples of the voice's own output, wherever blocks end.
+        if (v.retunePos == 0) v.endChunk();
+      }
+      v.excitedAhead = false;
     }
     runLadders(lanes, count, n);
     for (int i = 0; i < count; ++i) {

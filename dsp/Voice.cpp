@@ -1,6 +1,7 @@
 // Voice note-on (mode tuning, memory colouring, partners, loudness), retune, exciters and the per-sample body.
 #include "Voice.h"
 
+#include "Envelope.h"
 #include "Ladder.h"
 
 #include <algorithm>
@@ -320,25 +321,6 @@ void Voice::steal(int samples) {
   stealTotal = stealLeft = std::max(1, samples);
 }
 
-namespace {
-
-// The attack/decay/sustain/release shape at note time t; a, d in seconds, r the release time (1e9 while held).
-[[gnu::always_inline]] inline double envelopeAt(double t, double a, double d, double s, double r, double invA,
-                                                double invD, double invR, bool released = true) {
-  double env;
-  if (t < a) {
-    env = t * invA;
-  } else if (t < a + d) {
-    env = 1.0 + (t - a) * (s - 1.0) * invD;
-  } else {
-    env = s;
-  }
-  if (released && t > r) env = s * std::exp((r - t) * invR);
-  return std::clamp(env, 0.0, 1.0);
-}
-
-}  // namespace
-
 double Voice::envelope(double t) const {
   return envelopeAt(t, params.attackMs / 1000.0, params.decayMs / 1000.0, params.sustain, held ? 1e9 : releaseTime,
                     envInvAttack, envInvDecay, envInvRelease);
@@ -359,20 +341,15 @@ void Voice::exciterBlock(double* x, int n) {
     return;
   }
   // The filtered-noise families draw one Gaussian per sample. The state lives in locals for the loop (x may
-  // point into this voice, so members would be reloaded after every store), and the envelope's stage lengths
-  // are worked out once.
+  // point into this voice, so members would be reloaded after every store). The engine runs these four voices
+  // at a time (exciteNoise), in the same arithmetic order.
   const double level = 0.3 + 0.7 * velocity / 127.0;
-  const double a = params.attackMs / 1000.0, d = params.decayMs / 1000.0, s = params.sustain;
-  const double r = held ? 1e9 : releaseTime;
-  const double invA = envInvAttack, invD = envInvDecay, invR = envInvRelease;
   const double mul = noiseMul;
   noise.gaussBlock(gaussNow, n);
   const double* g = gaussNow;
   double t = time;
   double env = noiseEnv, z = noiseState;
-  // While held the release branch (and its exp call, which would make the loop keep its values in memory) is
-  // left out.
-  auto filter = [&](auto shape) {
+  withNoiseShape(time, n, [&](auto shape) {
     if (fam == 2) {
       double bow = bowDecay;
       const double bowStep = bowMul;
@@ -399,20 +376,7 @@ void Voice::exciterBlock(double* x, int n) {
         t += dtime;
       }
     }
-  };
-  const double decayEnd = a + d;
-  if (held && t >= decayEnd) {
-    const double sustain = std::clamp(s, 0.0, 1.0);
-    filter([sustain](double) { return sustain; });
-  } else if (held && t >= a && t + (n + 1) * dtime < decayEnd) {
-    // The whole slice in the decay: the same line as envelopeAt draws there, without its tests.
-    const double drop = s - 1.0;
-    filter([a, drop, invD](double tt) { return std::clamp(1.0 + (tt - a) * drop * invD, 0.0, 1.0); });
-  } else if (held) {
-    filter([&](double tt) { return envelopeAt(tt, a, d, s, 1e9, invA, invD, invR, false); });
-  } else {
-    filter([&](double tt) { return envelopeAt(tt, a, d, s, r, invA, invD, invR, true); });
-  }
+  });
   noiseEnv = env;
   noiseState = z;
 }

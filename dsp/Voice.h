@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Bodies.h"
+#include "Envelope.h"
 #include "Random.h"
 #include "Simd.h"
 #include "VoiceParams.h"
@@ -40,6 +41,8 @@ struct ModeBank {
   void step();
 };
 
+struct NoiseLanes;
+
 class Voice {
  public:
   Voice();
@@ -74,6 +77,13 @@ class Voice {
   double exciterSample();
   // The next n exciter samples from the voice's present time on, without advancing it.
   void exciterBlock(double* x, int n);
+  // A filtered-noise exciter, which the engine runs for many voices at once (exciteNoise) before the pieces.
+  bool noiseExcited() const {
+    return params.exciterVariant == 0 && params.exciterFamily >= 0 && params.exciterFamily <= 2;
+  }
+  // Audio thread: excite[] already holds the whole slice, so renderPre only reads it. Set by the engine
+  // after exciteNoise and cleared when the slice is done.
+  bool excitedAhead = false;
 
   // Engine-visible state, audio thread only.
   bool active = false;
@@ -110,7 +120,31 @@ class Voice {
   const ModeBank& bodyBank() const { return body; }
 
  private:
+  friend void exciteNoise(Voice* const* voices, double* const* out, int count, int n, NoiseLanes& lanes);
+
   double envelope(double t) const;
+  // Calls body(shape) with the exciter's envelope shape for a slice of n samples from note time t0: the
+  // stage tests are made once per slice, and while held the release branch (and its exp) is left out.
+  template <class Body>
+  void withNoiseShape(double t0, int n, Body body) const {
+    const double a = params.attackMs / 1000.0, d = params.decayMs / 1000.0, s = params.sustain;
+    const double r = releaseTime;
+    const double invA = envInvAttack, invD = envInvDecay, invR = envInvRelease;
+    const double decayEnd = a + d;
+    if (held && t0 >= decayEnd) {
+      const double sustain = std::clamp(s, 0.0, 1.0);
+      body([sustain](double) { return sustain; });
+    } else if (held && t0 >= a && t0 + (n + 1) * (1.0 / fs) < decayEnd) {
+      // The whole slice in the decay: the same line as envelopeAt draws there, without its tests.
+      const double drop = s - 1.0;
+      body([a, drop, invD](double tt) { return std::clamp(1.0 + (tt - a) * drop * invD, 0.0, 1.0); });
+    } else if (held) {
+      body([=](double tt) { return envelopeAt(tt, a, d, s, 1e9, invA, invD, invR, false); });
+    } else {
+      body([=](double tt) { return envelopeAt(tt, a, d, s, r, invA, invD, invR, true); });
+    }
+  }
+
   double envInvAttack = 0.0, envInvDecay = 0.0, envInvRelease = 0.0;  // 1 / stage length in seconds
 
   double currentFreq = 440.0;

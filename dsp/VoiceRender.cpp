@@ -12,9 +12,9 @@ namespace vorrel::dsp {
 VORREL_HOT_LOOP void Voice::renderPre(int first, int n) {
   const double dtime = 1.0 / fs;
   const int bodyVecs = body.vecs;
-  exciterBlock(excite, n);
+  if (!excitedAhead) exciterBlock(excite + first, n);
   for (int i = first; i < first + n; ++i) {
-    const double x = excite[i - first];
+    const double x = excite[i];
     double bsum;
     if (!selfExcited) {
       const v4d xv = splat(x);

@@ -1,4 +1,5 @@
 // One voice: note-on shaping by the trace, bare and carve, pitch, envelope, and agreement with the plain reference.
+#include "NoiseExciters.h"
 #include "ReferenceVoice.h"
 #include "Voice.h"
 
@@ -6,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -335,4 +337,48 @@ TEST(Voice, FastFunctionsKeepTheirStatedBounds) {
     for (int i = 0; i < n; ++i) worstGauss = std::max(worstGauss, std::fabs(block[i] - one.gauss()));
   }
   EXPECT_LT(worstGauss, 1e-11);
+}
+
+// The engine runs the noise exciters four voices per vector: every lane, the spare lanes of a short group and
+// every envelope stage (attack, decay line, sustain, release) must give exactly the one-voice path's bits.
+TEST(Voice, BatchedNoiseExcitersMatchTheOneVoicePathBitForBit) {
+  constexpr int kVoices = 7;  // a full group and a group of three
+  std::unique_ptr<Voice> one[kVoices], many[kVoices];
+  for (int k = 0; k < kVoices; ++k) {
+    VoiceParams p;
+    p.exciterFamily = k % 3;
+    p.attackMs = 3.0 + 11.0 * k;
+    p.decayMs = 20.0 + 30.0 * k;
+    p.sustain = 0.15 * k;
+    p.releaseMs = 40.0 + 25.0 * k;
+    one[k] = started(p, 48 + k, 20 + 15 * k);
+    many[k] = started(p, 48 + k, 20 + 15 * k);
+  }
+  auto lanes = std::make_unique<NoiseLanes>();
+  const int sizes[] = {1, 37, 512, 300, 5, 511, 128, 2, 512, 97, 512, 512, 64, 333};
+  int slice = 0;
+  for (int round = 0; round < 6; ++round)
+    for (int n : sizes) {
+      ++slice;
+      // One voice alone in its group now and then, otherwise all seven.
+      const int count = slice % 5 == 0 ? 1 : kVoices;
+      Voice* batch[kVoices];
+      double* out[kVoices];
+      for (int k = 0; k < count; ++k) {
+        batch[k] = many[k].get();
+        out[k] = many[k]->excite;
+      }
+      exciteNoise(batch, out, count, n, *lanes);
+      for (int k = 0; k < count; ++k) {
+        double alone[kSliceFrames];
+        one[k]->exciterBlock(alone, n);
+        ASSERT_EQ(std::memcmp(alone, many[k]->excite, sizeof(double) * static_cast<size_t>(n)), 0)
+            << "voice " << k << " slice " << slice;
+        for (Voice* v : {one[k].get(), many[k].get()})
+          for (int i = 0; i < n; ++i) v->time += 1.0 / kFs;
+      }
+      if (round == 3 && n == 128)
+        for (int k = 0; k < kVoices; k += 2)
+          for (Voice* v : {one[k].get(), many[k].get()}) v->release(8.0, 1.0, 1.0);
+    }
 }
