@@ -96,9 +96,9 @@ class EffectChain {
   bool primed = false;
   int glideSamples = 960;
   Glide gain, delayMix, verbMix;
-  int readDelay = 1;      // samples back the delay reads from
-  int nextDelay = 1;      // where a running cross-fade is heading
-  int fadeLeft = 0;       // samples of that cross-fade to go
+  int readDelay = 1;        // samples back the delay reads from
+  int nextDelay = 1;        // where a running cross-fade is heading
+  int fadeLeft = 0;         // samples of that cross-fade to go
   double verbMixRamp[256];  // per-sample verb mix while it glides
 };
 

@@ -204,7 +204,7 @@ void VorrelEngine::renderVoices(int frames, double* mainL, double* pairAL, doubl
         v.excitedAhead = true;
       }
     // The noise exciters of the whole slice first, four voices at a time; the pieces below only read them.
-    exciteNoise(noisy, exciteOut, noisyCount, n, noiseLanes);
+    exciteNoise(noisy, exciteOut, noisyCount, n);
     for (int i = 0; i < count; ++i) {
       Voice& v = *lanes[i];
       // Pieces end at retune boundaries; a chunk ends there or at the end of the block.

@@ -3,7 +3,6 @@
 
 #include "Bodies.h"
 #include "Effects.h"
-#include "NoiseExciters.h"
 #include "Voice.h"
 #include "VoiceParams.h"
 
@@ -89,7 +88,6 @@ class VorrelEngine {
   uint64_t counter = 3;
   std::array<EffectChain, 3> chains;  // main, pair A, pair B
   std::array<DcBlocker, 3> dcBlockers;
-  NoiseLanes noiseLanes;  // audio thread: scratch of the batched noise exciters
 };
 
 }  // namespace vorrel::dsp

@@ -41,8 +41,6 @@ struct ModeBank {
   void step();
 };
 
-struct NoiseLanes;
-
 class Voice {
  public:
   Voice();
@@ -120,24 +118,24 @@ class Voice {
   const ModeBank& bodyBank() const { return body; }
 
  private:
-  friend void exciteNoise(Voice* const* voices, double* const* out, int count, int n, NoiseLanes& lanes);
+  friend void exciteNoise(Voice* const* voices, double* const* out, int count, int n);
 
   double envelope(double t) const;
   // Calls body(shape) with the exciter's envelope shape for a slice of n samples from note time t0: the
   // stage tests are made once per slice, and while held the release branch (and its exp) is left out.
   template <class Body>
-  void withNoiseShape(double t0, int n, Body body) const {
+  [[gnu::always_inline]] void withNoiseShape(double t0, int n, Body body) const {
     const double a = params.attackMs / 1000.0, d = params.decayMs / 1000.0, s = params.sustain;
     const double r = releaseTime;
     const double invA = envInvAttack, invD = envInvDecay, invR = envInvRelease;
     const double decayEnd = a + d;
     if (held && t0 >= decayEnd) {
-      const double sustain = std::clamp(s, 0.0, 1.0);
+      const double sustain = unitClamp(s);
       body([sustain](double) { return sustain; });
     } else if (held && t0 >= a && t0 + (n + 1) * (1.0 / fs) < decayEnd) {
       // The whole slice in the decay: the same line as envelopeAt draws there, without its tests.
       const double drop = s - 1.0;
-      body([a, drop, invD](double tt) { return std::clamp(1.0 + (tt - a) * drop * invD, 0.0, 1.0); });
+      body([a, drop, invD](double tt) { return unitClamp(1.0 + (tt - a) * drop * invD); });
     } else if (held) {
       body([=](double tt) { return envelopeAt(tt, a, d, s, 1e9, invA, invD, invR, false); });
     } else {

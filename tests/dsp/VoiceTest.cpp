@@ -354,7 +354,6 @@ TEST(Voice, BatchedNoiseExcitersMatchTheOneVoicePathBitForBit) {
     one[k] = started(p, 48 + k, 20 + 15 * k);
     many[k] = started(p, 48 + k, 20 + 15 * k);
   }
-  auto lanes = std::make_unique<NoiseLanes>();
   const int sizes[] = {1, 37, 512, 300, 5, 511, 128, 2, 512, 97, 512, 512, 64, 333};
   int slice = 0;
   for (int round = 0; round < 6; ++round)
@@ -368,7 +367,7 @@ TEST(Voice, BatchedNoiseExcitersMatchTheOneVoicePathBitForBit) {
         batch[k] = many[k].get();
         out[k] = many[k]->excite;
       }
-      exciteNoise(batch, out, count, n, *lanes);
+      exciteNoise(batch, out, count, n);
       for (int k = 0; k < count; ++k) {
         double alone[kSliceFrames];
         one[k]->exciterBlock(alone, n);
