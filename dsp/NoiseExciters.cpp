@@ -61,7 +61,8 @@ VORREL_HOT_LOOP void exciteNoise(Voice* const* voices, double* const* out, int c
       t[k] = v.time;
       dtime[k] = 1.0 / v.fs;
     }
-    auto step = [&](v4d gv, v4d& zOut, v4d& tOut) {
+    // Vectors go by reference: at -O0 this is a real call compiled without AVX, whose by-value ABI differs.
+    auto step = [&](const v4d& gv, v4d& zOut, v4d& tOut) {
       env *= mul;
       z = c1 * z + c2 * (1.0 - bow) * env * gv;
       bow *= bowStep;
