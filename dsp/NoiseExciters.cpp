@@ -1,5 +1,4 @@
-// The filtered-noise exciters of many voices at once: one voice's filter is a serial chain of a multiply and an
-// add per sample, so four voices share each vector instruction and wait on that chain together.
+// The filtered-noise exciters of many voices at once, four voices' filters per vector.
 #include "NoiseExciters.h"
 
 #include "HotLoop.h"
@@ -35,9 +34,10 @@ constexpr int kPiece = 64;
 
 }  // namespace
 
-// Built with contraction off (see CMakeLists.txt): every lane must round as the one-voice path does. The noise
-// drawn piece by piece is the same sequence as drawn at once, and every envelope branch gives the same bits
-// where it applies, so pieces only change which branch runs.
+// One voice's filter is a serial chain of a multiply and an add per sample; four voices share each vector
+// instruction and wait on that chain together. Built with contraction off (see CMakeLists.txt): every lane
+// must round as the one-voice path does. The noise drawn piece by piece is the same sequence as drawn at once,
+// and every envelope branch gives the same bits where it applies, so pieces only change which branch runs.
 VORREL_HOT_LOOP void exciteNoise(Voice* const* voices, double* const* out, int count, int n) {
   n = std::clamp(n, 0, kSliceFrames);
   double zAt[4][kPiece], tAt[4][kPiece];  // per lane, the filter output and note time of each sample of a piece
