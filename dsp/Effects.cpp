@@ -97,7 +97,7 @@ int EffectChain::delaySamples(double delayMs) const {
 
 // A new delay time cross-fades from the old read position to the new one; a time that changes again meanwhile
 // waits for the running fade to end, so the read never jumps.
-void EffectChain::delayGliding(double* left, double* right, int n, int target) {
+void EffectChain::runDelay(double* left, double* right, int n, int target) {
   const uint64_t len = static_cast<uint64_t>(delayLen);
   const double inv = 1.0 / glideSamples;
   uint64_t w = writeIdx;
@@ -141,27 +141,7 @@ void EffectChain::process(double* left, double* right, int n, double delayMs, do
   gain.to(level, glideSamples);
   delayMix.to(dlyMix, glideSamples);
   verbMix.to(vMix, glideSamples);
-  if (delayLen > 1 && n > 0) {
-    if (delayMix.moving() || fadeLeft > 0 || target != readDelay) {
-      delayGliding(left, right, n, target);
-    } else {
-      const uint64_t len = static_cast<uint64_t>(delayLen);
-      const uint64_t d = static_cast<uint64_t>(readDelay);
-      const double mix = delayMix.now;
-      uint64_t w = writeIdx;
-      for (int i = 0; i < n; ++i) {
-        const uint64_t r = (w + len - d) % len;
-        const double readL = delayL[r];
-        const double readR = delayR[r];
-        delayL[w] = 0.42 * readL + left[i];
-        delayR[w] = 0.42 * readR + right[i];
-        left[i] = left[i] + mix * readL;
-        right[i] = right[i] + mix * readR;
-        w = (w + 1) % len;
-      }
-      writeIdx = w;
-    }
-  }
+  if (delayLen > 1 && n > 0) runDelay(left, right, n, target);
   if (!verbMix.moving()) {
     reverb.process(left, right, n, verbSize, verbMix.now);
   } else {

@@ -91,8 +91,9 @@ class EffectChain {
   uint64_t writeIdx = 0;
   SchroederVerb reverb;
 
+  // The stereo delay with 0.42 feedback, its mix ramped and a new time cross-faded (target in samples).
+  void runDelay(double* left, double* right, int n, int target);
   // Smoothed settings, audio thread. The first block after prepare takes the settings as they are.
-  void delayGliding(double* left, double* right, int n, int target);
   bool primed = false;
   int glideSamples = 960;
   Glide gain, delayMix, verbMix;
