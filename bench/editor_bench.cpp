@@ -8,19 +8,18 @@
 #include "EditorHost.h"
 #include "PacedAudio.h"
 #include "PrivateMachine.h"
+#include "PrivateXvfb.h"
+#include "ThreadsNamed.h"
 
 #include <GL/gl.h>
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <benchmark/benchmark.h>
-#include <dirent.h>
 #include <dlfcn.h>
 #include <malloc.h>
 #include <sched.h>
-#include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -65,33 +64,6 @@ bool privateMachine() {
   return true;
 }
 
-pid_t startXvfb() {
-  int fds[2];
-  if (pipe(fds) != 0) return -1;
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(fds[0]);
-    const std::string fd = std::to_string(fds[1]);
-    execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "2400x1600x24", "-nolisten", "tcp",
-          "-noreset", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(fds[1]);
-  char buf[32] = {};
-  size_t got = 0;
-  ssize_t n = 0;
-  while (got < sizeof buf - 1 && (n = read(fds[0], buf + got, sizeof buf - 1 - got)) > 0) {
-    got += static_cast<size_t>(n);
-    if (buf[got - 1] == '\n') break;
-  }
-  close(fds[0]);
-  std::string display(1, ':');
-  display.append(buf, std::strcspn(buf, "\n"));
-  setenv("DISPLAY", display.c_str(), 1);
-  setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
-  return pid;
-}
-
 std::string glRenderer() {
   Display* d = XOpenDisplay(nullptr);
   if (!d) return "no display";
@@ -121,32 +93,6 @@ double processSeconds() {
   return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + 1e-6 * (u.ru_utime.tv_usec + u.ru_stime.tv_usec);
 }
 
-// CPU seconds of this process's threads whose name begins with prefix.
-double threadsSeconds(const char* prefix) {
-  double total = 0.0;
-  DIR* dir = opendir("/proc/self/task");
-  while (dir) {
-    const dirent* e = readdir(dir);
-    if (!e) break;
-    if (e->d_name[0] == '.') continue;
-    const std::string task = std::string("/proc/self/task/") + e->d_name;
-    std::ifstream comm(task + "/comm");
-    std::string name;
-    std::getline(comm, name);
-    if (name.rfind(prefix, 0) != 0) continue;
-    std::ifstream statFile(task + "/stat");
-    std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
-    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-    std::string field;
-    long ticks = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i)
-      if (i == 14 || i == 15) ticks += std::atol(field.c_str());  // utime, stime
-    total += static_cast<double>(ticks) / static_cast<double>(sysconf(_SC_CLK_TCK));
-  }
-  if (dir) closedir(dir);
-  return total;
-}
-
 // The scenes, each an xdotool script run while the host pumps its main loop for seconds (the pointer starts from
 // the header's empty corner).
 struct Scene {
@@ -159,9 +105,9 @@ struct Scene {
 // One xdotool process per step: xdotool sends its requests when it exits, so steps chained in one process would
 // arrive together. About 60 steps a second.
 std::string steps(const char* before, const char* move, int from, int span, const char* after) {
-  return std::string("sh -c '") + before + "; i=0; while [ $i -lt 180 ]; do xdotool mousemove " + move +
-         " $((" + std::to_string(from) + " + i % " + std::to_string(span) + ")); sleep 0.012; i=$((i+1)); done; " +
-         after + "' > /dev/null 2>&1";
+  return std::string("sh -c '") + before + "; i=0; while [ $i -lt 180 ]; do xdotool mousemove " + move + " $((" +
+         std::to_string(from) + " + i % " + std::to_string(span) + ")); sleep 0.012; i=$((i+1)); done; " + after +
+         "' > /dev/null 2>&1";
 }
 
 std::string knobDrag() { return steps("xdotool mousemove 130 420 mousedown 1", "130", 360, 60, "xdotool mouseup 1"); }
@@ -193,7 +139,8 @@ void runScene(benchmark::State& state, vhost::Library& lib, vhost::Host& host, c
   }
   for (auto _ : state) {
     const int swaps0 = gSwaps.load();
-    const double all0 = processSeconds(), ed0 = threadsSeconds("vorrel-editor"), gl0 = threadsSeconds("llvmpipe");
+    const double all0 = processSeconds(), ed0 = vhost::threadsNamed("vorrel-editor").cpuSeconds,
+                 gl0 = vhost::threadsNamed("llvmpipe").cpuSeconds;
     const auto t0 = std::chrono::steady_clock::now();
     std::thread driver([&] {
       if (!scene.script.empty()) std::system(scene.script.c_str());
@@ -204,8 +151,8 @@ void runScene(benchmark::State& state, vhost::Library& lib, vhost::Host& host, c
     state.SetIterationTime(wall);
     state.counters["frames_per_s"] = (gSwaps.load() - swaps0) / wall;
     state.counters["cpu_all_pct"] = 100.0 * (processSeconds() - all0) / wall;
-    state.counters["cpu_editor_pct"] = 100.0 * (threadsSeconds("vorrel-editor") - ed0) / wall;
-    state.counters["cpu_raster_pct"] = 100.0 * (threadsSeconds("llvmpipe") - gl0) / wall;
+    state.counters["cpu_editor_pct"] = 100.0 * (vhost::threadsNamed("vorrel-editor").cpuSeconds - ed0) / wall;
+    state.counters["cpu_raster_pct"] = 100.0 * (vhost::threadsNamed("llvmpipe").cpuSeconds - gl0) / wall;
   }
   if (scene.after) std::system(scene.after);
   ed.close();
@@ -268,7 +215,8 @@ void BM_AudioWithIdleEditors(benchmark::State& state) {
   pump(2.0);  // the editors' first frames drawn
   vhost::PacedAudio audio(*gHost, {&a, &b}, kRate, kBlock, state.range(1) ? 10 : 0);
   for (auto _ : state) {
-    const double ed0 = threadsSeconds("vorrel-editor"), gl0 = threadsSeconds("llvmpipe");
+    const double ed0 = vhost::threadsNamed("vorrel-editor").cpuSeconds,
+                 gl0 = vhost::threadsNamed("llvmpipe").cpuSeconds;
     const int swaps0 = gSwaps.load();
     const auto t0 = std::chrono::steady_clock::now();
     audio.start();
@@ -281,8 +229,8 @@ void BM_AudioWithIdleEditors(benchmark::State& state) {
     state.counters["worst_late_ms"] = audio.worstLateMs();
     state.counters["fifo"] = audio.realtime() ? 1 : 0;
     state.counters["frames"] = gSwaps.load() - swaps0;
-    state.counters["cpu_editors_pct"] = 100.0 * (threadsSeconds("vorrel-editor") - ed0) / wall;
-    state.counters["cpu_raster_pct"] = 100.0 * (threadsSeconds("llvmpipe") - gl0) / wall;
+    state.counters["cpu_editors_pct"] = 100.0 * (vhost::threadsNamed("vorrel-editor").cpuSeconds - ed0) / wall;
+    state.counters["cpu_raster_pct"] = 100.0 * (vhost::threadsNamed("llvmpipe").cpuSeconds - gl0) / wall;
   }
   for (auto& ed : editors)
     if (ed) ed->close();
@@ -422,8 +370,8 @@ void BM_GlWindowOnly(benchmark::State& state) {
     if (!vi) return XCloseDisplay(d), false;
     XSetWindowAttributes wa{};
     wa.colormap = XCreateColormap(d, DefaultRootWindow(d), vi->visual, AllocNone);
-    const Window w = XCreateWindow(d, DefaultRootWindow(d), 0, 0, 960, 660, 0, vi->depth, InputOutput, vi->visual,
-                                   CWColormap, &wa);
+    const Window w =
+        XCreateWindow(d, DefaultRootWindow(d), 0, 0, 960, 660, 0, vi->depth, InputOutput, vi->visual, CWColormap, &wa);
     XMapWindow(d, w);
     // pugl's input method for text events, opened and closed with each world.
     XSetLocaleModifiers("");
@@ -476,7 +424,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "editor_bench needs root for its private /dev/shm\n");
     return 1;
   }
-  const pid_t xvfb = startXvfb();
+  const pid_t xvfb = vhost::startPrivateXvfb();
   std::printf("CPU: %s\nGL: %s\n", vbench::cpuModel().c_str(), glRenderer().c_str());
   vhost::Library lib;
   vhost::Host host;
@@ -489,9 +437,6 @@ int main(int argc, char** argv) {
   gHost = &host;
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
-  if (xvfb > 0) {
-    kill(xvfb, SIGTERM);
-    waitpid(xvfb, nullptr, 0);
-  }
+  vhost::stopPrivateXvfb(xvfb);
   return 0;
 }

@@ -2,6 +2,7 @@
 #include "Directories.h"
 #include "MachineMemory.h"
 #include "MemoryFile.h"
+#include "MidiFile.h"
 #include "OwnSegment.h"
 #include "RealPlugin.h"
 
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <fstream>
 #include <thread>
+#include <utility>
 
 using vtest::RealPlugin;
 using namespace vorrel::mem;
@@ -36,16 +38,7 @@ std::string writeFifths(int count) {
                       note, uint8_t{0}})
       track.push_back(b);  // on at once, off 480 ticks later
   }
-  for (uint8_t b : {0x00, 0xFF, 0x2F, 0x00}) track.push_back(b);
-  const std::string path = "/tmp/vorrel-fifths-" + std::to_string(::getpid()) + ".mid";
-  std::ofstream f(path, std::ios::binary);
-  const uint8_t head[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k'};
-  f.write(reinterpret_cast<const char*>(head), sizeof head);
-  const uint32_t n = static_cast<uint32_t>(track.size());
-  const uint8_t len[] = {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)};
-  f.write(reinterpret_cast<const char*>(len), 4);
-  f.write(reinterpret_cast<const char*>(track.data()), static_cast<std::streamsize>(track.size()));
-  return path;
+  return vtest::writeMidiFile("/tmp/vorrel-fifths-" + std::to_string(::getpid()) + ".mid", std::move(track));
 }
 
 int runHost(const std::vector<std::string>& args) {

@@ -4,6 +4,7 @@
 #include "MachineMemory.h"
 #include "MemoryFile.h"
 #include "MemoryLibrary.h"
+#include "MidiFile.h"
 #include "RealPlugin.h"
 
 #include <signal.h>
@@ -19,6 +20,7 @@
 #include <fstream>
 #include <functional>
 #include <thread>
+#include <utility>
 
 using vtest::RealPlugin;
 using namespace vorrel::mem;
@@ -36,16 +38,7 @@ std::string writeNotes(const std::vector<uint8_t>& notes, uint8_t apart, uint8_t
     for (uint8_t b : {uint8_t(i ? apart - gate : 0), uint8_t{0x90}, notes[i], uint8_t{100}, gate, uint8_t{0x80},
                       notes[i], uint8_t{0}})
       track.push_back(b);
-  for (uint8_t b : {0x00, 0xFF, 0x2F, 0x00}) track.push_back(b);
-  const std::string path = "/tmp/vorrel-keep-" + std::to_string(::getpid()) + ".mid";
-  std::ofstream f(path, std::ios::binary);
-  const uint8_t head[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k'};
-  f.write(reinterpret_cast<const char*>(head), sizeof head);
-  const uint32_t n = static_cast<uint32_t>(track.size());
-  const uint8_t len[] = {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)};
-  f.write(reinterpret_cast<const char*>(len), 4);
-  f.write(reinterpret_cast<const char*>(track.data()), static_cast<std::streamsize>(track.size()));
-  return path;
+  return vtest::writeMidiFile("/tmp/vorrel-keep-" + std::to_string(::getpid()) + ".mid", std::move(track));
 }
 
 // Starts our host with these arguments and extra environment entries; returns its pid.

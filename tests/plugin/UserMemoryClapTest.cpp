@@ -5,6 +5,7 @@
 #include "EnvGuard.h"
 #include "MachineMemory.h"
 #include "MemoryFile.h"
+#include "MidiFile.h"
 #include "RealPlugin.h"
 #include "SeqLock.h"
 
@@ -23,6 +24,7 @@
 #include <fstream>
 #include <iterator>
 #include <thread>
+#include <utility>
 
 using vtest::RealPlugin;
 using namespace vorrel::mem;
@@ -48,16 +50,8 @@ std::string writeMidi(int interval, int count) {
          {uint8_t{0}, uint8_t{0x90}, note, uint8_t{110}, uint8_t{0x83}, uint8_t{0x60}, uint8_t{0x80}, note, uint8_t{0}})
       t.push_back(b);
   }
-  for (uint8_t b : {0x00, 0xFF, 0x2F, 0x00}) t.push_back(b);
-  const std::string path = "/tmp/vorrel-users-" + std::to_string(::getpid()) + "-" + std::to_string(interval) + ".mid";
-  std::ofstream f(path, std::ios::binary);
-  const uint8_t head[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k'};
-  f.write(reinterpret_cast<const char*>(head), sizeof head);
-  const uint32_t n = static_cast<uint32_t>(t.size());
-  const uint8_t len[] = {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)};
-  f.write(reinterpret_cast<const char*>(len), 4);
-  f.write(reinterpret_cast<const char*>(t.data()), static_cast<std::streamsize>(t.size()));
-  return path;
+  return vtest::writeMidiFile(
+      "/tmp/vorrel-users-" + std::to_string(::getpid()) + "-" + std::to_string(interval) + ".mid", std::move(t));
 }
 
 // A forked child as another account, with its own home and without the test's segment override.

@@ -2,21 +2,19 @@
 #include "EditorHost.h"
 #include "QuietConfig.h"
 #include "RealPlugin.h"
+#include "ThreadsNamed.h"
 #include "Xvfb.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <dlfcn.h>
 
-#include <dirent.h>
 #include <sys/resource.h>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -41,33 +39,8 @@ const auto* const kConfig = ::testing::AddGlobalTestEnvironment(new vtest::Quiet
 constexpr uint32_t kBandA = 0x161D23;      // 22, 29, 35: the memory band's fill
 constexpr uint32_t kLetterbox = 0x0A0C0F;  // the GL clear colour around the layout
 
-// Threads of this process whose name begins with prefix; nice, when given, gets the highest nice value among them.
-int threadsNamed(const std::string& prefix, int* nice = nullptr) {
-  int n = 0;
-  DIR* dir = opendir("/proc/self/task");
-  while (dir) {
-    const dirent* e = readdir(dir);
-    if (!e) break;
-    if (e->d_name[0] == '.') continue;
-    const std::string task = std::string("/proc/self/task/") + e->d_name;
-    std::ifstream comm(task + "/comm");
-    std::string name;
-    std::getline(comm, name);
-    if (name.rfind(prefix, 0) != 0) continue;
-    ++n;
-    std::ifstream statFile(task + "/stat");
-    std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
-    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-    std::string field;
-    for (int i = 3; i <= 19 && fields >> field; ++i)  // field 19 of the stat line is the nice value
-      if (i == 19 && nice) *nice = std::max(*nice, std::atoi(field.c_str()));
-  }
-  if (dir) closedir(dir);
-  return n;
-}
-
 // UI threads alive in this process: the editor names its thread.
-int editorThreads() { return threadsNamed("vorrel-editor"); }
+int editorThreads() { return vhost::threadsNamed("vorrel-editor").count; }
 
 uint32_t pixel(const vhost::Image& img, float x, float y) {
   const uint8_t* p = img.at(static_cast<int>(x), static_cast<int>(y));
@@ -119,12 +92,11 @@ TEST_F(Editor, OpensDrawsAndClosesTwiceInARowAndTwoInstancesAtOnce) {
     EXPECT_EQ(ed.editorWindows().size(), 1u);
     // Drawing gives way to everything else: the editor thread and the software rasteriser's threads run at nice
     // 10; the host's own threads keep their priority.
-    int editorNice = 0, rasterNice = 0;
-    threadsNamed("vorrel-editor", &editorNice);
-    if (threadsNamed("llvmpipe", &rasterNice) > 0) {
-      EXPECT_EQ(rasterNice, 10);
+    const vhost::NamedThreads raster = vhost::threadsNamed("llvmpipe");
+    if (raster.count > 0) {
+      EXPECT_EQ(raster.highestNice, 10);
     }
-    EXPECT_EQ(editorNice, 10);
+    EXPECT_EQ(vhost::threadsNamed("vorrel-editor").highestNice, 10);
     EXPECT_EQ(getpriority(PRIO_PROCESS, 0), 0);  // this thread, the host's main thread
     ed.close();
     EXPECT_EQ(editorThreads(), 0) << "destroy joins the editor thread";
