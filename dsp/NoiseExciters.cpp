@@ -44,7 +44,7 @@ VORREL_HOT_LOOP void exciteNoise(Voice* const* voices, double* const* out, int c
   for (int first = 0; first < count; first += 4) {
     const int used = std::min(4, count - first);
     Voice* lane[4];
-    v4d z, env, mul, bow, bowStep, c1, c2, t, dtime;
+    v4d z, env, mul, bow, bowStep, pole, gain, t, dtime;
     for (int k = 0; k < 4; ++k) {
       // Spare lanes repeat the group's last voice and are never written back.
       Voice& v = *voices[first + std::min(k, used - 1)];
@@ -53,18 +53,18 @@ VORREL_HOT_LOOP void exciteNoise(Voice* const* voices, double* const* out, int c
       z[k] = v.noiseState;
       env[k] = v.noiseEnv;
       mul[k] = v.noiseMul;
-      // The bow's onset belongs to family 2; elsewhere (1 - 0) x c2 is c2 exactly.
+      // The bow's onset belongs to family 2; elsewhere (1 - 0) x gain is gain exactly.
       bow[k] = fam == 2 ? v.bowDecay : 0.0;
       bowStep[k] = fam == 2 ? v.bowMul : 1.0;
-      c1[k] = fam == 2 ? 0.95 : fam == 1 ? 0.7 : 0.92;
-      c2[k] = fam == 2 ? 0.05 : fam == 1 ? 0.3 : 0.08;
+      pole[k] = kNoiseFilters[fam].pole;
+      gain[k] = kNoiseFilters[fam].gain;
       t[k] = v.time;
       dtime[k] = 1.0 / v.fs;
     }
     // Vectors go by reference: at -O0 this is a real call compiled without AVX, whose by-value ABI differs.
     auto step = [&](const v4d& gv, v4d& zOut, v4d& tOut) {
       env *= mul;
-      z = c1 * z + c2 * (1.0 - bow) * env * gv;
+      z = pole * z + gain * (1.0 - bow) * env * gv;
       bow *= bowStep;
       zOut = z;
       tOut = t;

@@ -349,34 +349,20 @@ void Voice::exciterBlock(double* x, int n) {
   const double* g = gaussNow;
   double t = time;
   double env = noiseEnv, z = noiseState;
+  const NoiseFilter f = kNoiseFilters[fam];
+  // Elsewhere than family 2, (1 - 0) x gain is gain exactly.
+  double bow = fam == 2 ? bowDecay : 0.0;
+  const double bowStep = fam == 2 ? bowMul : 1.0;
   withNoiseShape(time, n, [&](auto shape) {
-    if (fam == 2) {
-      double bow = bowDecay;
-      const double bowStep = bowMul;
-      for (int i = 0; i < n; ++i) {
-        env *= mul;
-        z = 0.95 * z + 0.05 * (1.0 - bow) * env * g[i];
-        bow *= bowStep;
-        x[i] = level * z * shape(t);
-        t += dtime;
-      }
-      bowDecay = bow;
-    } else if (fam == 1) {
-      for (int i = 0; i < n; ++i) {
-        env *= mul;
-        z = 0.7 * z + 0.3 * env * g[i];
-        x[i] = level * z * shape(t);
-        t += dtime;
-      }
-    } else {
-      for (int i = 0; i < n; ++i) {
-        env *= mul;
-        z = 0.92 * z + 0.08 * env * g[i];
-        x[i] = level * z * shape(t);
-        t += dtime;
-      }
+    for (int i = 0; i < n; ++i) {
+      env *= mul;
+      z = f.pole * z + f.gain * (1.0 - bow) * env * g[i];
+      bow *= bowStep;
+      x[i] = level * z * shape(t);
+      t += dtime;
     }
   });
+  if (fam == 2) bowDecay = bow;
   noiseEnv = env;
   noiseState = z;
 }
@@ -387,16 +373,15 @@ double Voice::exciterSample() {
   if (params.exciterVariant == 0) {
     noiseEnv *= noiseMul;
     switch (params.exciterFamily) {
-      case 2:
-        noiseState = 0.95 * noiseState + 0.05 * (1.0 - bowDecay) * noiseEnv * noise.gauss();
-        bowDecay *= bowMul;
-        break;
-      case 1:
-        noiseState = 0.7 * noiseState + 0.3 * noiseEnv * noise.gauss();
-        break;
       case 0:
-        noiseState = 0.92 * noiseState + 0.08 * noiseEnv * noise.gauss();
+      case 1:
+      case 2: {
+        const NoiseFilter& f = kNoiseFilters[params.exciterFamily];
+        const double bow = params.exciterFamily == 2 ? bowDecay : 0.0;
+        noiseState = f.pole * noiseState + f.gain * (1.0 - bow) * noiseEnv * noise.gauss();
+        if (params.exciterFamily == 2) bowDecay *= bowMul;
         break;
+      }
       default: {
         const double u = noise.uniform();
         noiseState = u < 0.0038461538461538464 ? noiseEnv * noise.gauss() : 0.0;

@@ -41,6 +41,13 @@ struct ModeBank {
   void step();
 };
 
+// The filtered-noise families' one-pole filter per sample: z = pole z + gain (1 - bow) env g, where the bow's
+// onset (1 - exp(-12 t)) belongs to family 2 only; indexed by family 0..2.
+struct NoiseFilter {
+  double pole, gain;
+};
+constexpr NoiseFilter kNoiseFilters[3] = {{0.92, 0.08}, {0.7, 0.3}, {0.95, 0.05}};
+
 class Voice {
  public:
   Voice();
